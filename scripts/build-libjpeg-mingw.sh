@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds libjpeg-turbo as a static MinGW library from Debian's own source package.
+# Usage: build-libjpeg-mingw.sh TRIPLE PREFIX [--simd]
+# Installs include/ and lib/libjpeg.a under PREFIX; does nothing when PREFIX is already complete.
+set -euo pipefail
+triple=$1 prefix=$2 simd=OFF
+[ "${3:-}" = --simd ] && simd=ON
+here=$(cd "$(dirname "$0")" && pwd)
+[ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/.simd-$simd" ] && exit 0
+
+deps=$(dirname "$prefix")
+src_root="$deps/src"
+if ! ls -d "$src_root"/libjpeg-turbo-*/ >/dev/null 2>&1; then
+  echo "libjpeg: fetching Debian's source package"
+  mkdir -p "$src_root"
+  (cd "$src_root" && apt-get source -q --download-only libjpeg-turbo >/dev/null 2>&1 &&
+     dpkg-source -x --no-check ./libjpeg-turbo_*.dsc >/dev/null)
+fi
+src=$(ls -d "$src_root"/libjpeg-turbo-*/ | head -n 1)
+
+case "$triple" in
+  i686-*) toolchain="$here/../cmake/toolchain-mingw-i686.cmake" ;;
+  x86_64-*) toolchain="$here/../cmake/toolchain-mingw-x86_64.cmake" ;;
+  *) echo "build-libjpeg-mingw.sh: unknown triple $triple" >&2; exit 2 ;;
+esac
+
+echo "libjpeg: building for $triple (SIMD $simd)"
+work="$prefix.build"
+rm -rf "$work" "$prefix"
+cmake -S "$src" -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+  -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DWITH_SIMD=$simd \
+  -DWITH_ARITH_ENC=OFF -DCMAKE_INSTALL_PREFIX="$prefix" >"$work.log" 2>&1
+cmake --build "$work" --target jpeg-static >>"$work.log" 2>&1
+mkdir -p "$prefix/include" "$prefix/lib"
+cp "$work/libjpeg.a" "$prefix/lib/"
+cp "$work/jconfig.h" "$src/jpeglib.h" "$src/jmorecfg.h" "$src/jerror.h" "$prefix/include/"
+touch "$prefix/.simd-$simd"
+rm -rf "$work"

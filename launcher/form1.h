@@ -1,0 +1,41 @@
+// The launcher's main window: its picture control and the handlers that run the whole program.
+#pragma once
+
+#include "form1_definition.h"
+#include "form_platform.h"
+#include "image_control.h"
+
+namespace autorun {
+
+inline constexpr unsigned kSplashToGameMs = 1000;
+inline constexpr unsigned kGameToCloseMs = 1000;
+
+class TForm1 {
+public:
+    TForm1(FormPlatform& platform, const FormDefinition& definition, PictureSize splashPicture);
+
+    // Creation handler: works out LauncherDir and reads the launch settings (may throw LauncherError).
+    void FormCreate();
+    // Activation handler: raises the window and runs the splash sequence, which closes it.
+    void FormActivate();
+    void ShowSplashAndStartGame();
+    void StartGame();
+
+    // True while the splash sequence has begun but not finished: seen from outside the handler,
+    // the sequence was abandoned by an exception and the window must still be closed.
+    bool SequenceUnfinished() const { return sequenceUnfinished_; }
+
+    TImage Image1;
+
+private:
+    void ScaleImageToScreenWidth();
+
+    FormPlatform& platform_;
+    bool sequenceUnfinished_ = false;
+};
+
+// Command line handed to the game: its own path, quoted, so that spaces in the launcher's folder
+// don't split it into several arguments.
+std::wstring QuotedCommandLine(const std::wstring& applicationName);
+
+}  // namespace autorun

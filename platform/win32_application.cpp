@@ -1,0 +1,35 @@
+#include "win32_application.h"
+
+#include "error_report.h"
+#include "win32_text.h"
+
+namespace autorun {
+
+void Win32Application::CreateMainForm(const FormDefinition& definition) {
+    window_ = std::make_unique<Win32FormWindow>(instance_, definition, WidenFromAnsiCodePage(title_).c_str(),
+                                                [this](const std::exception& error) { ShowException(error); });
+    form_ = std::make_unique<TForm1>(*window_, definition, window_->SplashPictureSize());
+    window_->Bind(*form_);
+    try {
+        form_->FormCreate();
+    } catch (const std::exception& error) {
+        ShowException(error);
+    }
+}
+
+int Win32Application::Run() {
+    window_->Show();
+    MSG message;
+    while (window_->IsOpen() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+        window_->CloseIfSequenceAbandoned();
+    }
+    return 0;
+}
+
+void Win32Application::ShowException(const std::exception& error) const {
+    MessageBoxA(nullptr, WithFullStop(error.what()).c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+}  // namespace autorun

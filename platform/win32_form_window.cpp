@@ -1,0 +1,158 @@
+#include "win32_form_window.h"
+
+#include <stdexcept>
+
+#include "win32_module_path.h"
+#include "win32_process_start.h"
+#include "win32_text.h"
+
+namespace autorun {
+namespace {
+
+DWORD StyleOf(const FormDefinition& definition) {
+    return definition.borderless ? WS_POPUP | WS_CLIPCHILDREN : WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+}
+
+DWORD ExStyleOf(const FormDefinition& definition) { return definition.topmost ? WS_EX_TOPMOST : 0; }
+
+const wchar_t* RegisterFormClass(HINSTANCE instance, const FormDefinition& definition, WNDPROC procedure) {
+    static std::wstring className;
+    className.assign(definition.className, definition.className + lstrlenA(definition.className));
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, L"MAINICON");
+    windowClass.hIconSm = windowClass.hIcon;
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.lpszClassName = className.c_str();
+    RegisterClassExW(&windowClass);
+    return className.c_str();
+}
+
+RECT CentredWindowRect(const FormDefinition& definition) {
+    RECT rect{0, 0, definition.clientWidth, definition.clientHeight};
+    AdjustWindowRectEx(&rect, StyleOf(definition), FALSE, ExStyleOf(definition));
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    const int left = definition.centredOnScreen ? (GetSystemMetrics(SM_CXSCREEN) - width) / 2 : CW_USEDEFAULT;
+    const int top = definition.centredOnScreen ? (GetSystemMetrics(SM_CYSCREEN) - height) / 2 : CW_USEDEFAULT;
+    return {left, top, left + width, top + height};
+}
+
+}  // namespace
+
+Win32FormWindow::Win32FormWindow(HINSTANCE instance, const FormDefinition& definition, const wchar_t* title,
+                                 ErrorReporter reportError)
+    : reportError_(std::move(reportError)),
+      painter_(instance, definition.image1.pictureResource, definition.backgroundRgb) {
+    const wchar_t* className = RegisterFormClass(instance, definition, &WindowProcedure);
+    const RECT rect = CentredWindowRect(definition);
+    window_ = CreateWindowExW(ExStyleOf(definition), className, title, StyleOf(definition), rect.left, rect.top,
+                              rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance, this);
+}
+
+Win32FormWindow::~Win32FormWindow() {
+    if (window_) DestroyWindow(window_);
+}
+
+void Win32FormWindow::Show() {
+    ShowWindow(window_, SW_SHOWNORMAL);
+    CloseIfSequenceAbandoned();
+}
+
+void Win32FormWindow::CloseIfSequenceAbandoned() {
+    if (window_ && form_ && form_->SequenceUnfinished()) CloseWindow();
+}
+
+std::wstring Win32FormWindow::ModuleFileName() { return CurrentModuleFileName(); }
+
+std::wstring Win32FormWindow::FromAnsiCodePage(const std::string& text) { return WidenFromAnsiCodePage(text); }
+
+void Win32FormWindow::RaiseWindow() { SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+
+void Win32FormWindow::MaximizeWindow() { ShowWindow(window_, SW_SHOWMAXIMIZED); }
+
+int Win32FormWindow::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+
+void Win32FormWindow::RepaintNow() {
+    InvalidateRect(window_, nullptr, TRUE);
+    UpdateWindow(window_);
+    GdiFlush();
+    // Wine keeps a window's fresh pixels off the screen while the thread looks idle in a message
+    // wait; a peek that leaves the queue untouched lets them through before the blocking wait.
+    MSG pending;
+    PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE);
+}
+
+void Win32FormWindow::Wait(unsigned milliseconds) { Sleep(milliseconds); }
+
+void Win32FormWindow::StartProcess(const std::wstring& applicationName, const std::wstring& commandLine) {
+    StartDetachedProcess(applicationName, commandLine);
+}
+
+void Win32FormWindow::CloseWindow() {
+    if (window_) DestroyWindow(window_);
+}
+
+LRESULT CALLBACK Win32FormWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Win32FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    // No C++ exception may cross into the system's code that called us.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        self->reportError_(error);
+    } catch (...) {
+        self->reportError_(std::runtime_error("Unexpected error"));
+    }
+    return 0;
+}
+
+LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) OnActivate();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // the paint fills the background itself
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            return 0;
+        default:
+            return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void Win32FormWindow::OnActivate() {
+    // Showing and maximizing from inside the handler may activate the window again.
+    if (activating_ || !form_) return;
+    struct ActivationScope {
+        bool& flag;
+        explicit ActivationScope(bool& f) : flag(f) { flag = true; }
+        ~ActivationScope() { flag = false; }
+    } scope(activating_);
+    form_->FormActivate();
+}
+
+void Win32FormWindow::OnPaint() {
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window_, &paint);
+    RECT client;
+    GetClientRect(window_, &client);
+    if (form_) painter_.Paint(dc, client, form_->Image1);
+    EndPaint(window_, &paint);
+}
+
+}  // namespace autorun

@@ -1,0 +1,115 @@
+#include "win32_splash_painter.h"
+
+#include <vector>
+
+namespace autorun {
+namespace {
+
+// BITMAPINFO with room for a full colour table.
+struct DibHeader {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[256];
+};
+
+DibHeader HeaderFor(const DibPicture& picture) {
+    DibHeader info{};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = picture.width;
+    info.header.biHeight = picture.height;  // positive: bottom-up rows
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<WORD>(picture.bitsPerPixel);
+    info.header.biCompression = BI_RGB;
+    info.header.biClrUsed = static_cast<DWORD>(picture.palette.size());
+    for (std::size_t i = 0; i < picture.palette.size(); ++i)
+        info.colours[i] = {picture.palette[i].blue, picture.palette[i].green, picture.palette[i].red, 0};
+    return info;
+}
+
+HPALETTE CreatePicturePalette(const DibPicture& picture) {
+    std::vector<std::uint8_t> storage(sizeof(LOGPALETTE) + picture.palette.size() * sizeof(PALETTEENTRY));
+    auto* palette = reinterpret_cast<LOGPALETTE*>(storage.data());
+    palette->palVersion = 0x300;
+    palette->palNumEntries = static_cast<WORD>(picture.palette.size());
+    for (std::size_t i = 0; i < picture.palette.size(); ++i)
+        palette->palPalEntry[i] = {picture.palette[i].red, picture.palette[i].green, picture.palette[i].blue, 0};
+    return CreatePalette(palette);
+}
+
+bool IsPaletteDisplay(HDC dc) { return GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) <= 8; }
+
+void FillOutside(HDC dc, const RECT& client, const RECT& picture, COLORREF colour) {
+    const int saved = SaveDC(dc);
+    ExcludeClipRect(dc, picture.left, picture.top, picture.right, picture.bottom);
+    const HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    RestoreDC(dc, saved);
+}
+
+}  // namespace
+
+Win32SplashPainter::Win32SplashPainter(HINSTANCE instance, const char* resourceName, COLORREF background)
+    : instance_(instance), resourceName_(resourceName), background_(background) {}
+
+Win32SplashPainter::~Win32SplashPainter() {
+    if (palette_) DeleteObject(palette_);
+}
+
+Win32SplashPainter::ResourceBytes Win32SplashPainter::Resource() const {
+    const HRSRC found = FindResourceA(instance_, resourceName_, MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+    const HGLOBAL loaded = found ? LoadResource(instance_, found) : nullptr;
+    if (!loaded) return {};
+    return {static_cast<const std::uint8_t*>(LockResource(loaded)), SizeofResource(instance_, found)};
+}
+
+PictureSize Win32SplashPainter::PictureNaturalSize() const {
+    const ResourceBytes bytes = Resource();
+    const auto size = ReadJpegSize(bytes.data, bytes.size);
+    return size ? *size.value : PictureSize{0, 0};
+}
+
+const DibPicture* Win32SplashPainter::DecodedFor(HDC dc) {
+    if (!decodeAttempted_) {
+        decodeAttempted_ = true;
+        const ResourceBytes bytes = Resource();
+        auto decoded = DecodeJpeg(bytes.data, bytes.size,
+                                  IsPaletteDisplay(dc) ? DibColours::kPalette : DibColours::kTrueColour);
+        picture_ = std::move(decoded.value);
+        if (picture_ && !picture_->palette.empty()) palette_ = CreatePicturePalette(*picture_);
+    }
+    return picture_ ? &*picture_ : nullptr;
+}
+
+void Win32SplashPainter::Paint(HDC dc, const RECT& client, const TImage& image) {
+    const DibPicture* picture = image.Visible() ? DecodedFor(dc) : nullptr;
+    RECT control{image.Left(), image.Top(), image.Left() + image.Width(), image.Top() + image.Height()};
+    if (!picture) control = {};
+    FillOutside(dc, client, control, background_);
+    if (picture) DrawPicture(dc, control, image, *picture);
+}
+
+void Win32SplashPainter::SelectPictureColours(HDC dc) {
+    if (palette_) {
+        SelectPalette(dc, palette_, FALSE);
+        RealizePalette(dc);
+        SetStretchBltMode(dc, COLORONCOLOR);
+    } else {
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+    }
+}
+
+void Win32SplashPainter::DrawPicture(HDC dc, const RECT& control, const TImage& image, const DibPicture& picture) {
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, control.left, control.top, control.right, control.bottom);
+    SelectPictureColours(dc);
+    const DibHeader info = HeaderFor(picture);
+    // Unstretched, the picture keeps its natural size at the control's corner and is clipped to it.
+    const int width = image.Stretch() ? control.right - control.left : picture.width;
+    const int height = image.Stretch() ? control.bottom - control.top : picture.height;
+    StretchDIBits(dc, control.left, control.top, width, height, 0, 0, picture.width, picture.height,
+                  picture.pixels.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
+    RestoreDC(dc, saved);
+}
+
+}  // namespace autorun

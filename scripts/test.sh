@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs every test: the Linux build's unit and tool tests, the static checks of the shipped 32-bit
+# executable, and the Windows unit and end-to-end tests under Wine.
+set -euo pipefail
+if [ "${1:-}" = --help ]; then
+  echo "usage: scripts/test.sh   (installs what is missing, builds, runs all tests)"; exit 0
+fi
+cd "$(dirname "$0")/.."
+scripts/bootstrap.sh
+. scripts/wine-arch.sh
+mkdir -p build
+presets=(native windows-x86)
+[ "$WINDOWS_PRESET" = windows-x86 ] || presets+=("$WINDOWS_PRESET")
+scripts/build.sh "${presets[@]}"
+
+jobs=$(nproc)
+ctest --preset native -j "$jobs"
+if [ "$WINDOWS_PRESET" = windows-x86 ]; then
+  ctest --preset windows-x86 -j "$jobs"
+else
+  # The shipped executable can't run here: check what can be checked without running it.
+  ctest --preset windows-x86 -LE wine -j "$jobs"
+  ctest --preset "$WINDOWS_PRESET" -j "$jobs"
+fi

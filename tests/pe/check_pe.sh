@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Static checks of a shipped Windows executable, read with objdump (nothing is run):
+# it is a PE32 for i386 GUI program that Windows XP accepts, it imports only system DLLs on the
+# msvcrt runtime, and none of the functions it imports appeared after Windows XP.
+# Usage: check_pe.sh OBJDUMP EXE
+set -euo pipefail
+objdump=$1 exe=$2
+dump=$("$objdump" -p "$exe")
+failures=0
+fail() { echo "FAIL: $exe: $*"; failures=$((failures + 1)); }
+
+grep -q 'file format pei-i386' <<<"$dump" || fail "not a PE32 executable for i386"
+grep -qE '^Subsystem[[:space:]]+0+2[[:space:]]' <<<"$dump" || fail "not a Windows GUI subsystem program"
+major=$(awk '/^MajorSubsystemVersion/ {print $2}' <<<"$dump")
+minor=$(awk '/^MinorSubsystemVersion/ {print $2}' <<<"$dump")
+if [ "$major" -gt 5 ] || { [ "$major" -eq 5 ] && [ "$minor" -gt 1 ]; }; then
+  fail "subsystem version $major.$minor is newer than Windows XP's 5.01"
+fi
+
+dlls=$(awk '/DLL Name:/ {print tolower($3)}' <<<"$dump" | sort -u)
+allowed='^(kernel32|user32|gdi32|msvcrt|advapi32|shell32|comctl32|ole32)\.dll$'
+for dll in $dlls; do
+  grep -qE "$allowed" <<<"$dll" || fail "imports $dll, which is not a Windows system DLL present on XP"
+done
+
+# Functions that MinGW runtimes and libraries are known to pull in and that XP's system DLLs lack.
+post_xp='GetTickCount64|(Initialize|Sleep|Wake|WakeAll)ConditionVariable|SRWLock|InitOnce|Fls(Alloc|Free|GetValue|SetValue)|GetSystemTimePreciseAsFileTime|Create(Event|Mutex|Semaphore)Ex|SetThreadErrorMode|GetErrorMode|CompareStringEx|LCMapStringEx|(Get|Set)(Locale|UserDefaultLocale)Name|GetLocaleInfoEx|GetFinalPathNameByHandle|CreateSymbolicLink|GetFileInformationByHandleEx|SetFileInformationByHandle|QueryFullProcessImageName|CancelIoEx|GetProcessId[^a-z]|GetThreadId[^a-z]|_s$|_s[[:space:]]'
+imports=$(awk '/DLL Name:/ {inside=1; next} inside && NF==0 {inside=0} inside && /^\t[0-9a-f]+/ {print $NF}' <<<"$dump")
+bad=$(grep -E "$post_xp" <<<"$imports" || true)
+[ -z "$bad" ] || fail "imports functions missing on Windows XP: $(tr '\n' ' ' <<<"$bad")"
+
+if [ "$failures" -eq 0 ]; then
+  echo "$exe: PE32 i386 GUI, subsystem $major.$minor, imports: $(tr '\n' ' ' <<<"$dlls")"
+  echo "1 passed, 0 failed"
+  exit 0
+fi
+exit 1

@@ -1,0 +1,139 @@
+// The splash sequence driven through a recording platform: order of the steps, the picture's
+// geometry on common screens, and what is handed to process creation.
+#include "form1.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "launch_settings.h"
+#include "launcher_dir.h"
+
+namespace autorun {
+namespace {
+
+class RecordingPlatform : public FormPlatform {
+public:
+    std::wstring modulePath = L"D:\\SETUP\\AUTORUN.EXE";
+    int screenWidth = 1024;
+    std::vector<std::string> calls;
+    std::wstring applicationName, commandLine;
+    const TForm1* form = nullptr;
+    bool imageVisibleWhenMaximized = true;
+    int imageWidthAtRepaint = 0, imageHeightAtRepaint = 0;
+    bool imageVisibleAtRepaint = false;
+
+    std::wstring ModuleFileName() override { return modulePath; }
+    std::wstring FromAnsiCodePage(const std::string& text) override { return std::wstring(text.begin(), text.end()); }
+    void RaiseWindow() override { calls.push_back("raise"); }
+    void MaximizeWindow() override {
+        calls.push_back("maximize");
+        imageVisibleWhenMaximized = form->Image1.Visible();
+    }
+    int ScreenWidth() override { return screenWidth; }
+    void RepaintNow() override {
+        calls.push_back("repaint");
+        imageWidthAtRepaint = form->Image1.Width();
+        imageHeightAtRepaint = form->Image1.Height();
+        imageVisibleAtRepaint = form->Image1.Visible();
+    }
+    void Wait(unsigned milliseconds) override { calls.push_back("wait " + std::to_string(milliseconds)); }
+    void StartProcess(const std::wstring& application, const std::wstring& command) override {
+        calls.push_back("start");
+        applicationName = application;
+        commandLine = command;
+    }
+    void CloseWindow() override { calls.push_back("close"); }
+};
+
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GameExeName = kDefaultGameExeName;
+        platform.form = &form;
+    }
+    void RunSequenceOnScreen(int width) {
+        platform.screenWidth = width;
+        form.FormActivate();
+    }
+
+    RecordingPlatform platform;
+    TForm1 form{platform, kForm1Definition, PictureSize{800, 600}};
+};
+
+TEST_F(Form1Test, ActivationRunsTheWholeSequenceInOrder) {
+    LauncherDir = L"D:\\SETUP\\";
+    form.FormActivate();
+    const std::vector<std::string> expected = {"raise", "maximize", "repaint", "wait 1000",
+                                               "start", "wait 1000", "close"};
+    EXPECT_EQ(platform.calls, expected);
+    EXPECT_FALSE(platform.imageVisibleWhenMaximized);
+    EXPECT_TRUE(platform.imageVisibleAtRepaint);
+    EXPECT_TRUE(form.Image1.Stretch());
+    EXPECT_FALSE(form.Image1.AutoSize());
+    EXPECT_FALSE(form.SequenceUnfinished());
+}
+
+TEST_F(Form1Test, PictureFillsTheScreenWidthKeepingItsAspect) {
+    const struct {
+        int screenWidth, width, height;
+    } screens[] = {{1024, 1024, 768}, {1280, 1280, 960}, {1366, 1366, 1024}, {1920, 1920, 1440}, {640, 640, 480}};
+    for (const auto& screen : screens) {
+        RecordingPlatform fresh;
+        TForm1 sized(fresh, kForm1Definition, PictureSize{800, 600});
+        fresh.form = &sized;
+        fresh.screenWidth = screen.screenWidth;
+        sized.FormActivate();
+        EXPECT_EQ(fresh.imageWidthAtRepaint, screen.width) << screen.screenWidth;
+        EXPECT_EQ(fresh.imageHeightAtRepaint, screen.height) << screen.screenWidth;
+        EXPECT_EQ(sized.Image1.Left(), 0);
+        EXPECT_EQ(sized.Image1.Top(), 0);
+    }
+}
+
+TEST_F(Form1Test, AnotherPictureSizeChangesTheHeightThroughItsAspect) {
+    TForm1 wide(platform, kForm1Definition, PictureSize{801, 300});
+    platform.form = &wide;
+    platform.screenWidth = 1024;
+    wide.FormActivate();
+    EXPECT_EQ(platform.imageHeightAtRepaint, 1024 * 300 / 801);
+}
+
+TEST_F(Form1Test, PictureKeepsItsDefinedGeometryUntilActivation) {
+    EXPECT_EQ(form.Image1.Width(), 105);
+    EXPECT_EQ(form.Image1.Height(), 105);
+    EXPECT_TRUE(form.Image1.Visible());
+    EXPECT_FALSE(form.Image1.Stretch());
+}
+
+TEST_F(Form1Test, CreationWorksOutTheDirectoryAndKeepsTheDefaultNameWithoutSettings) {
+    platform.modulePath = L"C:\\Games\\Disc\\autorun.exe";
+    // The test's current directory holds no settings file.
+    EXPECT_THROW(form.FormCreate(), std::exception);
+    EXPECT_EQ(LauncherDir, L"C:\\Games\\Disc\\");
+    EXPECT_EQ(GameExeName, "lmq.bin");
+}
+
+TEST_F(Form1Test, GameIsStartedFromTheLauncherDirectoryWithItsPathQuoted) {
+    LauncherDir = L"C:\\Program Files\\My Game\\";
+    GameExeName = "bin\\game.exe";
+    form.StartGame();
+    EXPECT_EQ(platform.applicationName, L"C:\\Program Files\\My Game\\bin\\game.exe");
+    EXPECT_EQ(platform.commandLine, L"\"C:\\Program Files\\My Game\\bin\\game.exe\"");
+}
+
+class ThrowingStartPlatform : public RecordingPlatform {
+    void StartProcess(const std::wstring&, const std::wstring&) override { throw std::runtime_error("boom"); }
+};
+
+TEST(Form1Abandoned, SequenceCutShortByAnExceptionIsMarkedUnfinished) {
+    ThrowingStartPlatform platform;
+    TForm1 form(platform, kForm1Definition, PictureSize{800, 600});
+    platform.form = &form;
+    EXPECT_THROW(form.FormActivate(), std::runtime_error);
+    EXPECT_TRUE(form.SequenceUnfinished());
+}
+
+}  // namespace
+}  // namespace autorun

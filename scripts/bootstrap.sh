@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config git ca-certificates
   mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  googletest libgtest-dev libjpeg-dev nasm dpkg-dev
+  googletest libgtest-dev libjpeg-dev nasm dpkg-dev fonts-dejavu-core
   wine wine32:i386 xvfb x11-utils xauth imagemagick
 )
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test: the Linux build's unit and tool tests, the static checks of the shipped 32-bit
-# executable, and the Windows unit and end-to-end tests under Wine.
+# executables, and the Windows unit and end-to-end tests under Wine.
 set -euo pipefail
 if [ "${1:-}" = --help ]; then
   echo "usage: scripts/test.sh   (installs what is missing, builds, runs all tests)"; exit 0
@@ -10,15 +10,16 @@ scripts/bootstrap.sh
 . scripts/wine-arch.sh
 mkdir -p build
 presets=(native windows-x86)
-[ "$WINDOWS_PRESET" = windows-x86 ] || presets+=("$WINDOWS_PRESET")
+[ "$UNIT_PRESET" = windows-x86 ] || presets+=("$UNIT_PRESET")
 scripts/build.sh "${presets[@]}"
 
 jobs=$(nproc)
 ctest --preset native -j "$jobs"
-if [ "$WINDOWS_PRESET" = windows-x86 ]; then
+if [ "$WINE_ARCH" = win32 ]; then
+  ctest --preset windows-x86-tests -L wine -LE e2e -j "$jobs"
   ctest --preset windows-x86 -j "$jobs"
 else
-  # The shipped executable can't run here: check what can be checked without running it.
+  # The shipped executables can't run here: check what can be checked without running them.
   ctest --preset windows-x86 -LE wine -j "$jobs"
-  ctest --preset "$WINDOWS_PRESET" -j "$jobs"
+  ctest --preset windows-x64 -j "$jobs"
 fi

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Static checks of a shipped Windows executable, read with objdump (nothing is run):
-# it is a PE32 for i386 GUI program that Windows XP accepts, it imports only system DLLs on the
+# it is a PE32 for i386 program of the given subsystem that Windows XP accepts, it imports only system DLLs on the
 # msvcrt runtime, and none of the functions it imports appeared after Windows XP.
-# Usage: check_pe.sh OBJDUMP EXE
+# Usage: check_pe.sh OBJDUMP EXE gui|console
 set -euo pipefail
-objdump=$1 exe=$2
+objdump=$1 exe=$2 subsystem=$3
 dump=$("$objdump" -p "$exe")
 failures=0
 fail() { echo "FAIL: $exe: $*"; failures=$((failures + 1)); }
 
 grep -q 'file format pei-i386' <<<"$dump" || fail "not a PE32 executable for i386"
-grep -qE '^Subsystem[[:space:]]+0+2[[:space:]]' <<<"$dump" || fail "not a Windows GUI subsystem program"
+case "$subsystem" in gui) code=2 ;; console) code=3 ;; *) echo "check_pe.sh: unknown subsystem $subsystem" >&2; exit 2 ;; esac
+grep -qE "^Subsystem[[:space:]]+0+$code[[:space:]]" <<<"$dump" || fail "not a Windows $subsystem subsystem program"
 major=$(awk '/^MajorSubsystemVersion/ {print $2}' <<<"$dump")
 minor=$(awk '/^MinorSubsystemVersion/ {print $2}' <<<"$dump")
 if [ "$major" -gt 5 ] || { [ "$major" -eq 5 ] && [ "$minor" -gt 1 ]; }; then
@@ -30,7 +31,7 @@ bad=$(grep -E "$post_xp" <<<"$imports" || true)
 [ -z "$bad" ] || fail "imports functions missing on Windows XP: $(tr '\n' ' ' <<<"$bad")"
 
 if [ "$failures" -eq 0 ]; then
-  echo "$exe: PE32 i386 GUI, subsystem $major.$minor, imports: $(tr '\n' ' ' <<<"$dlls")"
+  echo "$exe: PE32 i386 $subsystem, subsystem $major.$minor, imports: $(tr '\n' ' ' <<<"$dlls")"
   echo "1 passed, 0 failed"
   exit 0
 fi

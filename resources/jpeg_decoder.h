@@ -1,0 +1,60 @@
+// Decoding of a JPEG held in memory, at full scale, into the layout of a device-independent bitmap
+// that StretchDIBits draws as it is.  Plain C++ on libjpeg, so that it is tested on any platform.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace autorun {
+
+// Colours in a palette-based display's system palette that applications may use (256 less the 20
+// reserved ones).
+constexpr int kPaletteColours = 236;
+
+struct PictureSize {
+    int width;
+    int height;
+};
+
+struct PaletteEntry {
+    std::uint8_t red;
+    std::uint8_t green;
+    std::uint8_t blue;
+};
+
+enum class DibColours {
+    kTrueColour,  // 24 bits per pixel, blue-green-red
+    kPalette,     // 8-bit indices into at most kPaletteColours entries chosen for the picture
+};
+
+// Rows run bottom-up, each padded to a multiple of 4 bytes, as in a BITMAPINFO-described DIB.
+struct DibPicture {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;  // 24 or 8
+    std::size_t stride = 0;
+    std::vector<std::uint8_t> pixels;   // height * stride bytes, the picture's bottom row first
+    std::vector<PaletteEntry> palette;  // for 8 bits per pixel only: kPaletteColours entries, or
+                                        // fewer when the picture has fewer colours
+};
+
+// Either the value or, when libjpeg refused the data, its reason.
+template <typename T>
+struct JpegResult {
+    std::optional<T> value;
+    std::string error;
+
+    explicit operator bool() const { return value.has_value(); }
+};
+
+// Reads only as far as the frame header.
+JpegResult<PictureSize> ReadJpegSize(const std::uint8_t* data, std::size_t size);
+
+// Damaged data, including a truncated stream that libjpeg would merely warn about and pad with
+// grey, gives an error instead of a picture.
+JpegResult<DibPicture> DecodeJpeg(const std::uint8_t* data, std::size_t size, DibColours colours);
+
+}  // namespace autorun

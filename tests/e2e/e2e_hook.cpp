@@ -1,0 +1,44 @@
+// A CBT hook that the driver installs for the launcher's thread; Wine loads this library into the
+// launcher's process, where the launcher's window can be seen as it is activated and just before it
+// is maximized.  Another process can't see this: Wine reports no normal placement for a window of
+// another process, and the launcher maximizes its window within milliseconds of showing it.
+//
+// Writes E2E_REPORT_DIR\hook-<pid>.txt with the keys "activate_*" and "maximize_*".
+#include <windows.h>
+
+#include <string>
+
+#include "e2e_support.h"
+
+namespace {
+
+e2e::KeyValues hookReport;
+bool activated = false;
+bool maximized = false;
+
+void Record(const std::string& prefix, HWND window) {
+    const std::wstring directory = e2e::EnvironmentValue(L"E2E_REPORT_DIR");
+    if (directory.empty()) return;
+    hookReport.SetMs(prefix + "_ms", e2e::ClockMs());
+    e2e::RecordWindow(hookReport, prefix + "_window", window);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+    hookReport.Set(prefix + "_window_normal_rect", e2e::RectText(placement.rcNormalPosition));
+    hookReport.Save(directory + L"\\hook-" + std::to_wstring(GetCurrentProcessId()) + L".txt");
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK E2eCbtHook(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && !activated && e2e::ClassName(window) == L"TForm1") {
+        activated = true;
+        Record("activate", window);
+    } else if (code == HCBT_MINMAX && !maximized && LOWORD(lParam) == SW_SHOWMAXIMIZED &&
+               e2e::ClassName(window) == L"TForm1") {
+        maximized = true;
+        Record("maximize", window);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}

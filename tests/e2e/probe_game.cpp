@@ -1,0 +1,117 @@
+// Plays the game that the launcher starts: records what it finds at its start (its command line,
+// current directory and environment, the launcher's window and the screen) into a report for the
+// test driver.  With E2E_PROBE_WINDOW=1 it also opens a window of its own, as a game does, and
+// records whether the launcher's window stays above it.
+#include <windows.h>
+
+#include <string>
+
+#include "e2e_support.h"
+#include "win32_handle.h"
+#include "win32_module_path.h"
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"E2EProbeGame";
+constexpr COLORREF kWindowColour = RGB(0, 255, 0);
+
+std::wstring CurrentDirectory() {
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring directory(size, L'\0');
+    const DWORD length = GetCurrentDirectoryW(size, &directory[0]);
+    directory.resize(length < size ? length : 0);
+    return directory;
+}
+
+// Tells the driver that a game is running and when it is done, through events it created.
+void Signal(const std::wstring& token, const wchar_t* what) {
+    const autorun::Win32Handle event(OpenEventW(EVENT_MODIFY_STATE, FALSE, (L"e2e-" + token + what).c_str()));
+    if (event.valid()) SetEvent(event.get());
+}
+
+// Whether `upper` comes before `lower` in the z-order of top-level windows.
+bool IsAbove(HWND upper, HWND lower) {
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (window == upper) return true;
+        if (window == lower) return false;
+    }
+    return false;
+}
+
+class GameWindow {
+   public:
+    GameWindow() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hbrBackground = brush_;
+        windowClass.lpszClassName = kWindowClass;
+        RegisterClassW(&windowClass);
+        window_ = CreateWindowExW(0, kWindowClass, L"Probe game", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 64, 64,
+                                  320, 240, nullptr, nullptr, windowClass.hInstance, nullptr);
+    }
+    ~GameWindow() {
+        if (window_) DestroyWindow(window_);
+        DeleteObject(brush_);
+    }
+    GameWindow(const GameWindow&) = delete;
+    GameWindow& operator=(const GameWindow&) = delete;
+    HWND get() const { return window_; }
+
+   private:
+    HBRUSH brush_ = CreateSolidBrush(kWindowColour);
+    HWND window_ = nullptr;
+};
+
+// The game's window opens while the launcher still shows its splash: the launcher's window must stay
+// above it until the launcher closes.  The order is read from the window list, not from the screen:
+// Wine's virtual desktop stacks the pixels of different processes' windows in the order they were
+// mapped, whatever their z-order.
+void ShowOwnWindow(e2e::KeyValues& report) {
+    const GameWindow game;
+    report.Set("window_created", game.get() != nullptr);
+    if (!game.get()) return;
+    SetForegroundWindow(game.get());
+    int samples = 0, above = 0;
+    e2e::PumpMessages(8000, [&] {
+        const HWND launcher = e2e::FindLauncherWindow();
+        if (!launcher) return true;
+        ++samples;
+        if (IsAbove(launcher, game.get())) ++above;
+        return false;
+    });
+    report.Set("window_samples", samples);
+    report.Set("window_launcher_above", above);
+    report.Set("window_launcher_closed", e2e::FindLauncherWindow() == nullptr);
+    e2e::RecordWindow(report, "game_window", game.get());
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const double created = e2e::ProcessCreatedMs();
+    const double started = e2e::ClockMs();
+    const std::wstring token = e2e::EnvironmentValue(L"E2E_TOKEN");
+    Signal(token, L"-probe-started");
+
+    std::wstring directory = e2e::EnvironmentValue(L"E2E_REPORT_DIR");
+    if (directory.empty()) directory = e2e::DirectoryOf(autorun::CurrentModuleFileName());
+    const std::wstring base = directory + L"\\probe-" + std::to_wstring(GetCurrentProcessId());
+
+    e2e::KeyValues report;
+    report.SetMs("created_ms", created);
+    report.SetMs("started_ms", started);
+    report.Set("command_line", std::wstring(GetCommandLineW()));
+    report.Set("module_path", autorun::CurrentModuleFileName());
+    report.Set("current_directory", CurrentDirectory());
+    report.Set("token", token);
+    e2e::RecordWindow(report, "launcher", e2e::FindLauncherWindow());
+    report.Set("capture_saved", e2e::Picture24::CaptureScreen().SaveBmp(base + L"-start.bmp"));
+    report.SetMs("capture_ms", e2e::ClockMs());
+
+    if (e2e::EnvironmentValue(L"E2E_PROBE_WINDOW") == L"1") ShowOwnWindow(report);
+    report.SetMs("finished_ms", e2e::ClockMs());
+    report.Save(base + L".txt");
+    Signal(token, L"-probe-done");
+    return 0;
+}

@@ -1,0 +1,732 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the launcher under Wine, in virtual desktops on private Xvfb servers.
+
+For each scenario a disc folder is laid out under the work directory (the launcher, copies of the fake
+game under the names the scenario needs, a bin2.dat or none).  The driver, a Windows program run as
+the program of a new virtual desktop, starts the launcher and records its message boxes, the splash
+and its exit; the fake game records what it finds when the launcher starts it; a hook library records
+the launcher's window from inside its process.  This script checks those reports and screen captures.
+Each group has its own X servers and its own copy of the suite's Wine prefix, so groups may run side
+by side.
+
+  run_e2e.py OPTIONS --make-prefix   create a fresh Wine prefix for this run of the suite
+  run_e2e.py OPTIONS --group NAME    run one group of scenarios (--scenario NAME: only that one)
+  run_e2e.py OPTIONS --stop-wine     stop the prefix's wineserver
+"""
+
+import argparse
+import os
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import time
+import uuid
+from dataclasses import dataclass
+from pathlib import Path
+
+# The test reads its helper module straight from the source tree and leaves no cache files there.
+sys.dont_write_bytecode = True
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import bmp  # noqa: E402
+
+PICTURE_SIZE = (800, 600)
+WINDOW_SIZE = 200
+LAUNCHER_NAME = "autorun.exe"
+DEFAULT_GAME = "lmq.bin"
+
+WS_POPUP = 0x80000000
+WS_CAPTION = 0x00C00000
+WS_THICKFRAME = 0x00040000
+WS_SYSMENU = 0x00080000
+WS_EX_TOPMOST = 0x00000008
+
+# Accepted delays in milliseconds: this machine is small and shared, so the bounds are loose, but a
+# missing or doubled wait still falls outside them.
+SPLASH_TO_GAME = (800, 2500)
+GAME_TO_EXIT = (800, 2500)
+SPLASH_TO_EXIT = (1800, 4500)
+LONG_PATH_EXIT_MS = 8000
+
+# The screen against the scaled splash picture: mean colour differences of a grid of blocks, which
+# different stretching filters hardly move.
+BLOCK_GRID = (16, 12)
+BLOCK_MEAN_LIMIT = 6.0
+BLOCK_WORST_LIMIT = 24.0
+MIN_PICTURE_COLOURS = 4
+CONVERT = "/usr/bin/convert"
+
+LAUNCHER_TIMEOUT_MS = 20000
+SCENARIO_TIMEOUT_S = 60
+XVFB_24 = "1920x1200x24"
+XVFB_8 = "1024x768x8"
+
+
+@dataclass(frozen=True)
+class Scenario:
+    name: str
+    screen: tuple = (1024, 768)
+    depth: int = 24
+    settings_name: str = "game.exe"  # the name written into bin2.dat; None: no bin2.dat at all
+    settings_beside_launcher: bool = False  # bin2.dat in the launcher's folder instead of the current directory
+    cwd_elsewhere: bool = False  # the launcher's current directory is not its own folder
+    games: tuple = ("game.exe",)  # copies of the fake game, relative to the launcher's folder
+    folder: str = "disc"  # the launcher's folder, relative to the scenario's directory
+    long_path: bool = False  # bury the launcher's folder so that its path exceeds 260 characters
+    game_window: bool = False  # the game opens a window of its own while the launcher still shows
+
+    @property
+    def settings_found(self):
+        return self.settings_name is not None and not (self.settings_beside_launcher and self.cwd_elsewhere)
+
+    @property
+    def started_name(self):
+        return self.settings_name if self.settings_found else DEFAULT_GAME
+
+    @property
+    def game_expected(self):
+        return self.started_name in self.games
+
+
+GROUPS = {
+    "screens": [
+        Scenario("screen_1024x768_game_opens_window", game_window=True),
+        Scenario("screen_1280x1024", screen=(1280, 1024)),
+        Scenario("screen_1366x768", screen=(1366, 768)),
+        Scenario("screen_1920x1080", screen=(1920, 1080)),
+    ],
+    "settings": [
+        Scenario("settings_missing", settings_name=None, games=(DEFAULT_GAME,)),
+        Scenario("settings_only_beside_launcher", settings_beside_launcher=True, cwd_elsewhere=True,
+                 games=("game.exe", DEFAULT_GAME)),
+        Scenario("no_game_at_joined_path", games=()),
+        Scenario("name_with_subfolder", settings_name="bin\\game.exe", games=("bin\\game.exe",)),
+        Scenario("nine_byte_name", settings_name="game9.exe", games=("game9.exe",)),
+    ],
+    "paths": [
+        Scenario("folder_with_spaces_and_unicode", folder="Disc Ünïcode 目录", cwd_elsewhere=True),
+        Scenario("launcher_path_over_260", long_path=True, cwd_elsewhere=True),
+        Scenario("screen_8bit", depth=8),
+    ],
+}
+
+
+class Failure(Exception):
+    pass
+
+
+def windows_path(path):
+    """The path under Wine's drive Z:, which maps the Unix root."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def same_path(a, b):
+    return a.rstrip("\\").casefold() == b.rstrip("\\").casefold()
+
+
+def load_report(path):
+    values = {}
+    for line in path.read_text(encoding="utf-8").splitlines():
+        key, _, value = line.partition("=")
+        out, i = [], 0
+        while i < len(value):
+            if value[i] == "\\" and i + 1 < len(value):
+                i += 1
+                out.append({"n": "\n", "r": "\r"}.get(value[i], value[i]))
+            else:
+                out.append(value[i])
+            i += 1
+        values[key] = "".join(out)
+    return values
+
+
+def save_config(path, values):
+    def escape(text):
+        return str(text).replace("\\", "\\\\").replace("\n", "\\n").replace("\r", "\\r")
+    path.write_text("".join(f"{key}={escape(value)}\n" for key, value in values.items()), encoding="utf-8")
+
+
+def number(report, key, default=None):
+    try:
+        return float(report[key])
+    except (KeyError, ValueError):
+        return default
+
+
+def rect(text):
+    return tuple(int(part) for part in text.split(","))
+
+
+def first_argument(command_line):
+    """Splits off the program name as Windows does: up to the closing quote, or the first blank."""
+    if command_line.startswith('"'):
+        end = command_line.find('"', 1)
+        if end < 0:
+            return command_line[1:], ""
+        return command_line[1:end], command_line[end + 1:]
+    head, _, rest = command_line.partition(" ")
+    return head, rest
+
+
+class Wine:
+    """The Wine environment of one prefix, taken from the project's wine-env.sh."""
+
+    def __init__(self, args, prefix):
+        self.script = args.wine_env
+        self.prefix = prefix
+        self.arch = args.wine_arch
+        self.env = self._environment()
+
+    def _shell(self, command, timeout):
+        # Wine's own diagnoses of a broken setup (no display driver, a crash) go to the scenario's log.
+        env = dict(os.environ)
+        env.setdefault("WINEDEBUG", "-all,err+winediag,err+x11drv,err+seh")
+        return subprocess.run(["bash", "-c", f'. "$0" "$1" "$2" && {command}', self.script, str(self.prefix),
+                               self.arch], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=timeout, check=True)
+
+    def _environment(self):
+        env = {key: value for key, value in os.environ.items() if not key.startswith(("E2E_", "WINE"))}
+        for entry in self._shell("env -0", 30).stdout.split(b"\0"):
+            key, _, value = entry.decode().partition("=")
+            if key.startswith("WINE"):
+                env[key] = value
+        env["LC_ALL"] = "C.UTF-8"
+        return env
+
+    def ensure_prefix(self):
+        self._shell("wine_ensure_prefix", 300)
+
+    def start_server(self):
+        self._shell("wine_start_server", 60)
+
+    def stop_server(self):
+        if not (self.prefix / "system.reg").exists():
+            return
+        for option in ("-k", "-w"):
+            subprocess.run([self.env["WINESERVER"], option], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+
+    def remove_prefix(self):
+        self.stop_server()
+        shutil.rmtree(self.prefix, ignore_errors=True)
+
+    def paint_desktop_black(self):
+        """Nothing but the launcher's drawing may light the screen, so that the lit area shows where it drew."""
+        subprocess.run([self.env["WINELOADER"], "reg", "add", "HKCU\\Control Panel\\Colors", "/v", "Background",
+                        "/t", "REG_SZ", "/d", "0 0 0", "/f"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120, check=True)
+
+    def clone_from(self, template):
+        """A prefix of its own, with a wineserver of its own, made from the suite's prefix in a moment:
+        files are linked, not copied, except the registry, which Wine rewrites in place when a file
+        has other links."""
+        self.remove_prefix()
+        subprocess.run(["cp", "-al", str(template), str(self.prefix)], check=True, timeout=120,
+                       stdin=subprocess.DEVNULL)
+        for registry in self.prefix.glob("*.reg"):
+            copy = registry.with_suffix(".copy")
+            shutil.copyfile(registry, copy)
+            copy.replace(registry)
+
+
+class Xvfb:
+    """A private X server on a display number it picks itself."""
+
+    def __init__(self, screen, log_path):
+        self.screen = screen
+        self.log_path = log_path
+        for _ in range(3):
+            self.display = self._start()
+            if self.display and self.alive():
+                return
+            self.stop()
+        raise Failure(f"Xvfb ({screen}) did not start; see {log_path}")
+
+    def _start(self):
+        read_end, write_end = os.pipe()
+        with open(self.log_path, "a") as log:
+            self.process = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen, "-nolisten", "tcp"],
+                pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
+        os.close(write_end)
+        # The number and its newline come in two writes, and the server dies if the second one finds
+        # the pipe closed: read up to the newline.
+        text = b""
+        deadline = time.monotonic() + 20
+        try:
+            while b"\n" not in text and time.monotonic() < deadline:
+                ready, _, _ = select.select([read_end], [], [], max(0.0, deadline - time.monotonic()))
+                chunk = os.read(read_end, 64) if ready else b""
+                if not chunk:
+                    break
+                text += chunk
+        finally:
+            os.close(read_end)
+        number = text.decode(errors="replace").strip()
+        return f":{number}" if b"\n" in text and number.isdigit() else None
+
+    def alive(self):
+        return self.process.poll() is None and Path(f"/tmp/.X11-unix/X{self.display[1:]}").exists()
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait(10)
+
+
+def tagged_processes(tag, mentioning):
+    """Processes whose environment carries this scenario's tag and whose command line mentions one of
+    the given texts: the driver, the launcher and the game of this scenario.  Wine's own processes
+    carry the tag too when this scenario started them, but the whole session shares them."""
+    found = []
+    marker = f"E2E_RUN_TAG={tag}".encode()
+    for entry in Path("/proc").iterdir():
+        if not entry.name.isdigit():
+            continue
+        try:
+            if marker not in (entry / "environ").read_bytes().split(b"\0"):
+                continue
+            command = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode(errors="replace").strip()
+        except OSError:
+            continue
+        if any(text.casefold() in command.casefold() for text in mentioning):
+            found.append((int(entry.name), command))
+    return found
+
+
+def end_leftovers(tag, mentioning):
+    """Gives this scenario's programs a moment to end by themselves, then ends them."""
+    deadline = time.monotonic() + 5
+    while tagged_processes(tag, mentioning) and time.monotonic() < deadline:
+        time.sleep(0.1)
+    notes = []
+    for pid, command in tagged_processes(tag, mentioning):
+        notes.append(f"still running after the driver had finished, so ended: {command}")
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+    return notes
+
+
+class Suite:
+    def __init__(self, args, wine):
+        self.args = args
+        self.wine = wine
+        self.work = args.work / args.group
+        self.work.mkdir(parents=True, exist_ok=True)
+        self.servers = {}
+        self.references = References(args.picture, self.work)
+
+    def display(self, depth):
+        server = self.servers.get(depth)
+        if server is None or not server.alive():
+            if server:
+                server.stop()
+            server = self.servers[depth] = Xvfb(XVFB_8 if depth == 8 else XVFB_24, self.work / f"xvfb-{depth}.log")
+        return server.display
+
+    def close(self):
+        for server in self.servers.values():
+            server.stop()
+
+    def layout(self, scenario, root):
+        """Lays out the disc folder; returns the launcher's folder and its current directory."""
+        folder = root / scenario.folder
+        if scenario.long_path:
+            folder = root.joinpath("long", *["folder_with_a_long_name_" + "x" * 36] * 4)
+        folder.mkdir(parents=True)
+        cwd = root / "elsewhere" if scenario.cwd_elsewhere else folder
+        cwd.mkdir(exist_ok=True)
+        shutil.copyfile(self.args.launcher, folder / LAUNCHER_NAME)
+        for game in scenario.games:
+            target = folder.joinpath(*game.split("\\"))
+            target.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copyfile(self.args.probe, target)
+        if scenario.settings_name is not None:
+            settings = (folder if scenario.settings_beside_launcher else cwd) / "bin2.dat"
+            subprocess.run([str(self.args.bin2dat), "write", "--exe", scenario.settings_name, "--fill", "random",
+                            str(settings)], check=True, timeout=30, stdin=subprocess.DEVNULL)
+        if scenario.long_path and len(windows_path(folder / LAUNCHER_NAME)) <= 260:
+            raise Failure("the long launcher path is not longer than 260 characters")
+        return folder, cwd
+
+    def run(self, scenario):
+        root = self.work / scenario.name
+        shutil.rmtree(root, ignore_errors=True)
+        root.mkdir(parents=True)
+        folder, cwd = self.layout(scenario, root)
+        reports = root / "reports"
+        reports.mkdir()
+        tag = uuid.uuid4().hex
+        save_config(root / "config.txt", {
+            "launcher": windows_path(folder / LAUNCHER_NAME),
+            "cwd": windows_path(cwd),
+            "report": windows_path(reports / "driver.txt"),
+            "capture": windows_path(reports / "splash.bmp"),
+            "probe_dir": windows_path(reports),
+            "token": tag,
+            "probe_window": int(scenario.game_window),
+            "screen_width": scenario.screen[0],
+            "screen_height": scenario.screen[1],
+            "launcher_timeout_ms": LAUNCHER_TIMEOUT_MS,
+            "hook_dll": windows_path(self.args.hook),
+        })
+        env = dict(self.wine.env, DISPLAY=self.display(scenario.depth), E2E_RUN_TAG=tag)
+        width, height = scenario.screen
+        command = [env["WINELOADER"], "explorer", f"/desktop=e2e_{tag[:12]},{width}x{height}",
+                   windows_path(self.args.driver), windows_path(root / "config.txt")]
+        notes = []
+        with open(root / "wine.log", "wb") as log:
+            explorer = subprocess.Popen(command, env=env, cwd=root, stdin=subprocess.DEVNULL, stdout=log,
+                                        stderr=log)
+            try:
+                explorer.wait(SCENARIO_TIMEOUT_S)
+            except subprocess.TimeoutExpired:
+                notes.append(f"the virtual desktop did not close within {SCENARIO_TIMEOUT_S} s")
+                explorer.kill()
+                explorer.wait(10)
+        notes += end_leftovers(tag, (str(root), windows_path(root), windows_path(self.args.driver)))
+        return Check(scenario, folder, cwd, reports, notes, self.references).run()
+
+
+class References:
+    """The splash picture scaled as the launcher must show it, made with ImageMagick once per size."""
+
+    def __init__(self, picture, folder):
+        self.picture = picture
+        self.folder = folder
+
+    def scaled(self, width, height):
+        path = self.folder / f"reference-{width}x{height}.bmp"
+        if not path.exists():
+            partial = path.with_suffix(".part.bmp")
+            subprocess.run([CONVERT, str(self.picture), "-resize", f"{width}x{height}!", "-type", "TrueColor",
+                            f"bmp3:{partial}"], check=True, timeout=60, stdin=subprocess.DEVNULL)
+            partial.replace(path)
+        return bmp.read_bmp(path)
+
+
+class Check:
+    """Compares one scenario's reports and captures with what the launcher must do."""
+
+    def __init__(self, scenario, folder, cwd, reports, notes, references):
+        self.references = references
+        self.scenario = scenario
+        self.folder = folder
+        self.cwd = cwd
+        self.reports = reports
+        self.failures = list(notes)
+        self.timings = []
+
+    def fail(self, message):
+        self.failures.append(message)
+
+    def expect(self, condition, message):
+        if not condition:
+            self.fail(message)
+        return condition
+
+    def run(self):
+        driver_report = self.reports / "driver.txt"
+        if not driver_report.exists():
+            self.fail("the driver wrote no report (see wine.log)")
+            return self
+        driver = load_report(driver_report)
+        if "launch_error" in driver:
+            self.fail(f"the driver could not start the launcher (Windows error {driver['launch_error']})")
+            return self
+        self.check_screen(driver)
+        self.check_exit(driver)
+        self.check_boxes(driver)
+        if self.scenario.long_path:
+            self.note_long_path(driver)
+            return self
+        self.check_window_shown()
+        self.check_splash(driver)
+        self.check_game(driver)
+        return self
+
+    def check_screen(self, driver):
+        width, height = self.scenario.screen
+        self.expect(driver.get("screen_width") == str(width) and driver.get("screen_height") == str(height),
+                    f"the virtual desktop is {driver.get('screen_width')} x {driver.get('screen_height')}, "
+                    f"expected {width} x {height}")
+        if self.scenario.depth == 8:
+            self.expect(driver.get("screen_bits") == "8",
+                        f"the display has {driver.get('screen_bits')} bits per pixel, expected 8")
+
+    def check_exit(self, driver):
+        if driver.get("launcher_exit") != "exited":
+            self.fail(f"the launcher did not exit within {LAUNCHER_TIMEOUT_MS} ms and was ended")
+            return
+        self.expect(driver.get("exit_code") == "0", f"the launcher's exit code is {driver.get('exit_code')}, "
+                                                    "expected 0")
+        self.timings.append(f"launch to exit {number(driver, 'exit_ms') - number(driver, 'launch_ms'):.0f} ms")
+
+    def check_boxes(self, driver):
+        count = int(driver.get("box_count", "0"))
+        if self.scenario.settings_found or self.scenario.long_path:
+            self.expect(count == 0, f"{count} message box(es) appeared, expected none; the first said "
+                                    f"{driver.get('box1_text')!r}")
+            return
+        if not self.expect(count == 1, f"{count} message box(es) appeared, expected exactly one"):
+            if count == 0:
+                return
+        shown = {"caption": driver.get("box1_caption"), "text": driver.get("box1_text"),
+                 "icon": driver.get("box1_icon"), "buttons": driver.get("box1_buttons")}
+        wanted = {"caption": "Autorun", "text": "Cannot open file bin2.dat.", "icon": "hand", "buttons": "OK"}
+        for key, value in wanted.items():
+            self.expect(shown[key] == value, f"message box {key} is {shown[key]!r}, expected {value!r}")
+        self.expect(driver.get("box1_closed") == "1", "the message box did not close when OK was pressed")
+        splash = number(driver, "splash_ms")
+        if splash is not None:
+            self.expect(splash >= number(driver, "box1_closed_ms", 0) - 50,
+                        "the splash appeared while the message box was still open")
+
+    def check_window_shown(self):
+        """The window as it is activated and just before it is maximized, seen from inside the launcher."""
+        hooks = sorted(self.reports.glob("hook-*.txt"))
+        if not self.expect(len(hooks) == 1, f"{len(hooks)} hook reports from inside the launcher, expected 1"):
+            return
+        hook = load_report(hooks[0])
+        width, height = self.scenario.screen
+        left, top = (width - WINDOW_SIZE) // 2, (height - WINDOW_SIZE) // 2
+        centred = (left, top, left + WINDOW_SIZE, top + WINDOW_SIZE)
+        for moment in ("activate", "maximize"):
+            if not self.expect(hook.get(f"{moment}_window_found") == "1",
+                               f"the launcher's window was never {moment}d"):
+                continue
+            shown = rect(hook[f"{moment}_window_rect"])
+            self.expect(shown == centred, f"window rectangle when {moment}d is {shown}, expected 200 x 200 "
+                                          f"centred: {centred}")
+            self.check_styles(hook, f"{moment}_window", f"when {moment}d")
+        if hook.get("maximize_window_found") == "1":
+            normal = rect(hook["maximize_window_normal_rect"])
+            self.expect(normal == centred, f"normal placement is {normal}, expected {centred}")
+
+    def check_styles(self, report, prefix, when):
+        style = int(report[f"{prefix}_style"])
+        exstyle = int(report[f"{prefix}_exstyle"])
+        self.expect(style & WS_POPUP, f"the window is not a pop-up {when} (style {style:#010x})")
+        for flag, name in ((WS_CAPTION, "a caption"), (WS_THICKFRAME, "a sizing frame"),
+                           (WS_SYSMENU, "a system menu")):
+            self.expect(not style & flag, f"the window has {name} {when} (style {style:#010x})")
+        self.expect(exstyle & WS_EX_TOPMOST, f"the window is not topmost {when} (ex-style {exstyle:#010x})")
+
+    def expected_picture(self):
+        """The picture's size on the screen, and how much of it the screen shows."""
+        width, height = self.scenario.screen
+        scaled = width * PICTURE_SIZE[1] // PICTURE_SIZE[0]
+        return width, scaled, min(height, scaled)
+
+    def check_capture(self, path, what):
+        """The screen shows the picture at the top, across the full width, black below it."""
+        if not self.expect(path.exists(), f"no screen capture {what}"):
+            return
+        bitmap = bmp.read_bmp(path)
+        width, scaled, shown = self.expected_picture()
+        extent = bmp.lit_extent(bitmap)
+        if not self.expect(extent is not None, f"the screen is black {what} ({path.name})"):
+            return
+        wanted = bmp.Extent(0, 0, width - 1, shown - 1, shown)
+        if not (extent.left == 0 and extent.top == 0 and extent.right == width - 1
+                and abs(extent.bottom - (shown - 1)) <= 1):
+            self.fail(f"the picture {what} covers {extent}, expected {wanted} ({path.name})")
+        elif extent.lit_rows < 0.98 * (extent.bottom + 1):
+            self.fail(f"only {extent.lit_rows} of the picture's {extent.bottom + 1} rows are lit {what} "
+                      f"({path.name})")
+        elif self.scenario.depth == 8:
+            # Wine's virtual desktop maps an 8-bit display's colours to its default palette whatever
+            # palette a program realizes, so only the picture's presence and size can be checked.
+            colours = bmp.distinct_colours(bitmap)
+            self.expect(colours >= MIN_PICTURE_COLOURS, f"the picture {what} is a flat fill of {colours} "
+                                                        f"colour(s) ({path.name})")
+        else:
+            self.compare_with_picture(bitmap, path, what)
+
+    def compare_with_picture(self, bitmap, path, what):
+        """Block by block, the screen looks like the splash picture scaled to the screen's width: a
+        picture drawn upside down, sheared by a wrong row length or squeezed differs by far more."""
+        width, scaled, shown = self.expected_picture()
+        reference = self.references.scaled(width, scaled)
+        columns, rows = BLOCK_GRID
+        differences = [sum(abs(a - b) for a, b in zip(seen, wanted)) / 3
+                       for seen, wanted in zip(bmp.block_means(bitmap, width, shown, columns, rows),
+                                               bmp.block_means(reference, width, shown, columns, rows))]
+        worst = max(range(len(differences)), key=differences.__getitem__)
+        mean = sum(differences) / len(differences)
+        self.expect(mean <= BLOCK_MEAN_LIMIT and differences[worst] <= BLOCK_WORST_LIMIT,
+                    f"the screen {what} does not look like the splash picture: blocks differ by {mean:.1f} "
+                    f"on average and by {differences[worst]:.1f} at block {worst % columns},{worst // columns} "
+                    f"of {columns} x {rows} (limits {BLOCK_MEAN_LIMIT}, {BLOCK_WORST_LIMIT}; {path.name})")
+
+    def check_splash(self, driver):
+        if not self.expect(driver.get("splash_seen") == "1",
+                           "the splash never appeared (largest lit share of the screen while the window was "
+                           f"maximized: {driver.get('last_lit_share', 'never maximized')})"):
+            return
+        self.check_capture(self.reports / "splash.bmp", "when the splash appeared")
+        self.timings.append(f"launch to splash {number(driver, 'splash_ms') - number(driver, 'launch_ms'):.0f} ms")
+        if not self.scenario.game_expected and "exit_ms" in driver:
+            self.check_delay("splash to exit", number(driver, "exit_ms") - number(driver, "splash_ms"),
+                             SPLASH_TO_EXIT)
+
+    def check_delay(self, what, value, bounds):
+        self.timings.append(f"{what} {value:.0f} ms")
+        self.expect(bounds[0] <= value <= bounds[1], f"{what} took {value:.0f} ms, expected {bounds[0]} to "
+                                                     f"{bounds[1]} ms")
+
+    def check_game(self, driver):
+        probes = sorted(self.reports.glob("probe-*.txt"))
+        stray = sorted(self.folder.rglob("probe-*.txt"))
+        if stray:
+            self.fail("the game did not inherit the launcher's environment (it wrote its report beside itself)")
+        if not self.scenario.game_expected:
+            self.expect(not probes and not stray, "a game was started, but there is none at the joined path")
+            return
+        if not self.expect(len(probes) == 1, f"the game was started {len(probes) + len(stray)} times, "
+                                             f"expected once ({self.scenario.started_name})"):
+            return
+        probe = load_report(probes[0])
+        expected = windows_path(self.folder) + "\\" + self.scenario.started_name
+        self.expect(same_path(probe.get("module_path", ""), expected),
+                    f"the started program is {probe.get('module_path')!r}, expected {expected!r}")
+        command_line = probe.get("command_line", "")
+        program, rest = first_argument(command_line)
+        self.expect(command_line.startswith('"') and same_path(program, expected) and not rest.strip(),
+                    f"the game's command line is {command_line!r}, expected its own path as one quoted argument")
+        self.expect(same_path(probe.get("current_directory", ""), windows_path(self.cwd)),
+                    f"the game's current directory is {probe.get('current_directory')!r}, expected the "
+                    f"launcher's: {windows_path(self.cwd)!r}")
+        self.expect(probe.get("token") == driver_token(self.reports),
+                    "the game did not inherit the launcher's environment")
+        self.check_launcher_at_game_start(probe)
+        self.check_capture(self.reports / (probes[0].stem + "-start.bmp"), "when the game started")
+        if "splash_ms" in driver:
+            self.check_delay("splash to game", number(probe, "created_ms") - number(driver, "splash_ms"),
+                             SPLASH_TO_GAME)
+        if "exit_ms" in driver:
+            self.check_delay("game to exit", number(driver, "exit_ms") - number(probe, "created_ms"), GAME_TO_EXIT)
+        if self.scenario.game_window:
+            self.check_game_window(probe)
+
+    def check_launcher_at_game_start(self, probe):
+        if not self.expect(probe.get("launcher_found") == "1", "the launcher's window was gone when the game "
+                                                               "started"):
+            return
+        width, height = self.scenario.screen
+        shown = rect(probe["launcher_rect"])
+        self.expect(shown == (0, 0, width, height),
+                    f"the launcher's window covers {shown} when the game starts, expected the screen")
+        self.expect(probe.get("launcher_zoomed") == "1", "the launcher's window is not maximized when the game "
+                                                         "starts")
+        self.check_styles(probe, "launcher", "when the game starts")
+
+    def check_game_window(self, probe):
+        """The game's own window stays below the launcher's until the launcher closes."""
+        if not self.expect(probe.get("window_created") == "1", "the game could not open its window"):
+            return
+        samples, above = int(probe.get("window_samples", "0")), int(probe.get("window_launcher_above", "0"))
+        self.expect(samples > 0, "the launcher's window had gone before the game's window was open")
+        self.expect(above == samples, f"the game's window was above the launcher's in {samples - above} of "
+                                      f"{samples} looks at the z-order")
+        self.expect(probe.get("game_window_visible") == "1", "the game's window is not visible")
+
+    def note_long_path(self, driver):
+        if "exit_ms" in driver:
+            took = number(driver, "exit_ms") - number(driver, "launch_ms")
+            self.expect(took <= LONG_PATH_EXIT_MS, f"the launcher took {took:.0f} ms to exit, expected at most "
+                                                   f"{LONG_PATH_EXIT_MS} ms")
+        started = bool(list(self.reports.glob("probe-*.txt")))
+        self.timings.append(f"splash {'seen' if driver.get('splash_seen') == '1' else 'not seen'}, "
+                            f"game {'started' if started else 'not started'}")
+
+
+def driver_token(reports):
+    config = load_report(reports.parent / "config.txt")
+    return config.get("token")
+
+
+def run_group(args, template):
+    scenarios = GROUPS[args.group]
+    if args.scenario:
+        scenarios = [scenario for scenario in scenarios if scenario.name == args.scenario]
+        if not scenarios:
+            raise SystemExit(f"run_e2e.py: no scenario {args.scenario!r} in group {args.group!r}")
+    started = time.monotonic()
+    template.ensure_prefix()
+    # Virtual desktops that share a wineserver also share its idea of the screen's size, so every
+    # group, which may run beside the others, has a prefix and a wineserver of its own.
+    (args.work / args.group).mkdir(parents=True, exist_ok=True)
+    wine = Wine(args, args.work / args.group / "wineprefix")
+    wine.clone_from(template.prefix)
+    suite = Suite(args, wine)
+    failed = 0
+    try:
+        wine.start_server()
+        wine.paint_desktop_black()
+        for scenario in scenarios:
+            began = time.monotonic()
+            try:
+                check = suite.run(scenario)
+                failures, timings = check.failures, check.timings
+            except (Failure, subprocess.SubprocessError, OSError, ValueError) as error:
+                failures, timings = [str(error)], []
+            verdict = "FAIL" if failures else "ok"
+            print(f"{verdict:4} {scenario.name} ({time.monotonic() - began:.1f} s; {', '.join(timings)})")
+            for failure in failures:
+                print(f"     {scenario.name}: {failure}")
+            failed += bool(failures)
+            if not failures and not args.keep:
+                for capture in (suite.work / scenario.name).rglob("*.bmp"):
+                    capture.unlink()
+    finally:
+        suite.close()
+        wine.remove_prefix()
+    print(f"group {args.group}: {len(scenarios) - failed} of {len(scenarios)} scenarios passed in "
+          f"{time.monotonic() - started:.1f} s (work folder {suite.work})")
+    return 1 if failed else 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    for name in ("launcher", "driver", "probe", "hook", "bin2dat", "picture", "wine-env", "prefix", "work"):
+        parser.add_argument(f"--{name}", type=Path, required=True)
+    parser.add_argument("--wine-arch", choices=("win32", "win64"), required=True)
+    action = parser.add_mutually_exclusive_group(required=True)
+    action.add_argument("--make-prefix", action="store_true", help="create a fresh Wine prefix")
+    action.add_argument("--stop-wine", action="store_true", help="stop the prefix's wineserver")
+    action.add_argument("--group", choices=sorted(GROUPS), help="run one group of scenarios")
+    parser.add_argument("--scenario", help="with --group: run only this scenario")
+    parser.add_argument("--keep", action="store_true", help="keep the screen captures of passing scenarios")
+    args = parser.parse_args()
+    if args.group:
+        for name in ("launcher", "driver", "probe", "hook", "bin2dat", "picture", "wine_env"):
+            if not getattr(args, name).is_file():
+                hint = "; build the native preset first" if name == "bin2dat" else ""
+                raise SystemExit(f"run_e2e.py: {getattr(args, name)}: no such file (--{name.replace('_', '-')}){hint}")
+    args.prefix = args.prefix.resolve()
+    args.work = args.work.resolve()
+
+    # ctest ends a test that runs too long with SIGTERM on some platforms: clean up on the way out.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+    template = Wine(args, args.prefix)
+    if args.make_prefix:
+        template.remove_prefix()
+        template.ensure_prefix()
+        return 0
+    if args.stop_wine:
+        template.stop_server()
+        return 0
+    return run_group(args, template)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

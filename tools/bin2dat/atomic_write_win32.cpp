@@ -1,0 +1,74 @@
+#include <windows.h>
+
+#include <memory>
+
+#include "atomic_write.h"
+#include "temporary_file.h"
+#include "win32_handle.h"
+
+namespace bin2dat {
+namespace {
+
+struct LocalMemoryFree {
+    void operator()(char* text) const { LocalFree(text); }
+};
+
+// The system's text for an error code, without its closing full stop and line break.
+std::string SystemMessage(DWORD code) {
+    char* buffer = nullptr;
+    FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    const std::unique_ptr<char, LocalMemoryFree> text(buffer);
+    std::string message = text ? text.get() : "error " + std::to_string(code);
+    while (!message.empty() && (message.back() == '.' || message.back() == '\r' || message.back() == '\n' ||
+                                message.back() == ' '))
+        message.pop_back();
+    return message;
+}
+
+FileError SystemError(const std::string& what) {
+    const DWORD code = GetLastError();
+    return FileError(what + ": " + SystemMessage(code));
+}
+
+// The name carries the process id, so that writers of the same file in parallel don't collide;
+// a name left over by a crashed writer is skipped.
+HANDLE CreateUniqueFile(const std::string& path, TemporaryFile& temporary) {
+    const std::string stem = path + "." + std::to_string(GetCurrentProcessId()) + "-";
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        temporary.SetPath(stem + std::to_string(attempt) + ".tmp");
+        const HANDLE file = CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            temporary.Own();
+            return file;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS)
+            throw SystemError("cannot create a temporary file beside it");
+    }
+    throw FileError("cannot create a temporary file beside it: too many left over from earlier runs");
+}
+
+void WriteAll(HANDLE file, const std::vector<std::uint8_t>& bytes) {
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) || written != bytes.size() ||
+        !FlushFileBuffers(file))
+        throw SystemError("cannot write the temporary file");
+}
+
+}  // namespace
+
+void WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    TemporaryFile temporary;  // declared first: removes the file only after its handle is closed
+    {
+        const autorun::Win32Handle file(CreateUniqueFile(path, temporary));
+        WriteAll(file.get(), bytes);
+    }
+    if (!MoveFileExA(temporary.path().c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw SystemError("cannot replace it with the temporary file");
+    temporary.Keep();
+}
+
+}  // namespace bin2dat

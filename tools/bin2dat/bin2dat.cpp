@@ -1,0 +1,51 @@
+#include "bin2dat.h"
+
+#include "commands.h"
+
+namespace bin2dat {
+namespace {
+
+std::string Program(Command command) {
+    const std::string name = CommandName(command);
+    return name.empty() ? "bin2dat" : "bin2dat " + name;
+}
+
+void Run(const Arguments& arguments, std::ostream& out) {
+    switch (arguments.command) {
+        case Command::kHelp:
+            out << HelpText(arguments.helpTopic);
+            break;
+        case Command::kWrite:
+            WriteCommand(arguments);
+            break;
+        case Command::kRead:
+            ReadCommand(arguments, out);
+            break;
+    }
+}
+
+}  // namespace
+
+int ReportUsageError(const UsageError& error, std::ostream& err) {
+    const std::string program = Program(error.topic());
+    err << program << ": " << error.what() << " (see " << program << " --help)\n";
+    return kUsage;
+}
+
+int RunBin2dat(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    try {
+        Run(ParseArguments(args), out);
+    } catch (const UsageError& error) {
+        return ReportUsageError(error, err);
+    } catch (const std::exception& error) {
+        err << "bin2dat: " << error.what() << '\n';
+        return kFailure;
+    }
+    if (!out.flush()) {
+        err << "bin2dat: cannot write to the standard output\n";
+        return kFailure;
+    }
+    return kSuccess;
+}
+
+}  // namespace bin2dat

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "resource_ids.h"
 #include "win32_module_path.h"
 #include "win32_process_start.h"
 #include "win32_text.h"
@@ -15,19 +16,16 @@ DWORD StyleOf(const FormDefinition& definition) {
 
 DWORD ExStyleOf(const FormDefinition& definition) { return definition.topmost ? WS_EX_TOPMOST : 0; }
 
-const wchar_t* RegisterFormClass(HINSTANCE instance, const FormDefinition& definition, WNDPROC procedure) {
-    static std::wstring className;
-    className.assign(definition.className, definition.className + lstrlenA(definition.className));
+void RegisterFormClass(HINSTANCE instance, const std::wstring& className, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, L"MAINICON");
+    windowClass.hIcon = LoadIconA(instance, kMainIconResource);
     windowClass.hIconSm = windowClass.hIcon;
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.lpszClassName = className.c_str();
     RegisterClassExW(&windowClass);
-    return className.c_str();
 }
 
 RECT CentredWindowRect(const FormDefinition& definition) {
@@ -43,11 +41,12 @@ RECT CentredWindowRect(const FormDefinition& definition) {
 
 Win32FormWindow::Win32FormWindow(HINSTANCE instance, const FormDefinition& definition, const wchar_t* title,
                                  ErrorReporter reportError)
-    : reportError_(std::move(reportError)),
+    : className_(definition.className, definition.className + lstrlenA(definition.className)),
+      reportError_(std::move(reportError)),
       painter_(instance, definition.image1.pictureResource, definition.backgroundRgb) {
-    const wchar_t* className = RegisterFormClass(instance, definition, &WindowProcedure);
+    RegisterFormClass(instance, className_, &WindowProcedure);
     const RECT rect = CentredWindowRect(definition);
-    window_ = CreateWindowExW(ExStyleOf(definition), className, title, StyleOf(definition), rect.left, rect.top,
+    window_ = CreateWindowExW(ExStyleOf(definition), className_.c_str(), title, StyleOf(definition), rect.left, rect.top,
                               rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance, this);
 }
 

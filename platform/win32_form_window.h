@@ -52,6 +52,7 @@ private:
     void OnActivate();
     void OnPaint();
 
+    std::wstring className_;
     HWND window_ = nullptr;
     TForm1* form_ = nullptr;
     bool activating_ = false;

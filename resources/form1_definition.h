@@ -1,6 +1,8 @@
 // Fixed definition of the main window and its picture control, as the window is built from it.
 #pragma once
 
+#include "resource_ids.h"
+
 namespace autorun {
 
 struct ImageDefinition {
@@ -19,7 +21,7 @@ struct FormDefinition {
 
 inline constexpr FormDefinition kForm1Definition = {
     "TForm1", 200, 200, 0x000000, true, true, true,
-    {0, 0, 105, 105, true, false, false, false, "SPLASH"},
+    {0, 0, 105, 105, true, false, false, false, kSplashResource},
 };
 
 }  // namespace autorun

@@ -5,9 +5,11 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config git ca-certificates
-  mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  python3 mingw-w64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix
+  gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
   googletest libgtest-dev libjpeg-dev nasm dpkg-dev fonts-dejavu-core
-  wine wine32:i386 xvfb x11-utils xauth imagemagick
+  wine wine32:i386 wine64 xvfb x11-utils xauth imagemagick
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -6,7 +6,9 @@ set -euo pipefail
 triple=$1 prefix=$2 simd=OFF
 [ "${3:-}" = --simd ] && simd=ON
 here=$(cd "$(dirname "$0")" && pwd)
-[ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/.simd-$simd" ] && exit 0
+# Names the build's settings, so that a prefix built with other settings is rebuilt.
+stamp="$prefix/.built-minsize-simd-$simd"
+[ -f "$prefix/lib/libjpeg.a" ] && [ -f "$stamp" ] && exit 0
 
 deps=$(dirname "$prefix")
 src_root="$deps/src"
@@ -27,12 +29,16 @@ esac
 echo "libjpeg: building for $triple (SIMD $simd)"
 work="$prefix.build"
 rm -rf "$work" "$prefix"
-cmake -S "$src" -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+# Optimized for size, without unwind tables (no C++ exception ever crosses libjpeg: its errors come
+# back through longjmp) and without arithmetic coding (the splash is a baseline JPEG): every byte
+# of the launcher is read from the disc before the splash can appear.
+cmake -S "$src" -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=MinSizeRel \
+  -DCMAKE_C_FLAGS="-fno-asynchronous-unwind-tables" \
   -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DWITH_SIMD=$simd \
-  -DWITH_ARITH_ENC=OFF -DCMAKE_INSTALL_PREFIX="$prefix" >"$work.log" 2>&1
+  -DWITH_ARITH_ENC=OFF -DWITH_ARITH_DEC=OFF -DCMAKE_INSTALL_PREFIX="$prefix" >"$work.log" 2>&1
 cmake --build "$work" --target jpeg-static >>"$work.log" 2>&1
 mkdir -p "$prefix/include" "$prefix/lib"
 cp "$work/libjpeg.a" "$prefix/lib/"
 cp "$work/jconfig.h" "$src/jpeglib.h" "$src/jmorecfg.h" "$src/jerror.h" "$prefix/include/"
-touch "$prefix/.simd-$simd"
+touch "$stamp"
 rm -rf "$work"

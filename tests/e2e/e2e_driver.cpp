@@ -22,7 +22,9 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "win32_gdi_objects.h"
 #include "win32_handle.h"
+#include "win32_scoped_handle.h"
 
 namespace {
 
@@ -77,7 +79,9 @@ std::vector<HWND> DialogsOf(DWORD process) {
     return search.found;
 }
 
-double MeanDifference(const e2e::Picture24& a, const e2e::Picture24& b) {
+// 255 for pictures of different sizes, such as a failed drawing.
+double MeanDifference(const autorun::Picture24& a, const autorun::Picture24& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return 255.0;
     long long sum = 0;
     for (int y = 0; y < a.Height(); ++y) {
         for (int x = 0; x < a.Width(); ++x) {
@@ -93,8 +97,8 @@ double MeanDifference(const e2e::Picture24& a, const e2e::Picture24& b) {
 void RecordIcon(e2e::KeyValues& report, const std::string& prefix, HWND control) {
     RECT area{};
     GetWindowRect(control, &area);
-    const e2e::Picture24 shown = e2e::Picture24::CaptureScreen(area);
-    if (shown.Width() <= 0 || shown.Height() <= 0) return;
+    const autorun::Picture24 shown = autorun::Picture24::CaptureScreen(area);
+    if (shown.empty()) return;
     const std::uint8_t* corner = shown.Pixel(0, 0);
     const COLORREF background = RGB(corner[2], corner[1], corner[0]);
 
@@ -108,13 +112,15 @@ void RecordIcon(e2e::KeyValues& report, const std::string& prefix, HWND control)
     std::string best = "unknown";
     double bestDifference = 1e9;
     for (const auto& icon : icons) {
-        const e2e::Picture24 drawn = e2e::Picture24::Paint(shown.Width(), shown.Height(), [&](HDC dc) {
-            const RECT all{0, 0, shown.Width(), shown.Height()};
-            const HBRUSH brush = CreateSolidBrush(background);
-            FillRect(dc, &all, brush);
-            DeleteObject(brush);
-            DrawIconEx(dc, 0, 0, LoadIconA(nullptr, icon.id), 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
-        });
+        const autorun::Picture24 drawn =
+            autorun::Picture24::Paint(shown.Width(), shown.Height(), [&](HDC dc) {
+                const RECT all{0, 0, shown.Width(), shown.Height()};
+                const autorun::GdiObject<HBRUSH> brush(CreateSolidBrush(background));
+                FillRect(dc, &all, brush.get());
+                DrawIconEx(dc, 0, 0, LoadIconA(nullptr, icon.id), 0, 0, 0, nullptr,
+                           DI_NORMAL | DI_DEFAULTSIZE);
+                return true;
+            });
         const double difference = MeanDifference(shown, drawn);
         if (difference < bestDifference) {
             bestDifference = difference;
@@ -132,23 +138,28 @@ void RecordIcon(e2e::KeyValues& report, const std::string& prefix, HWND control)
 // desktop's other processes, the library can keep them from setting up their windows.
 class WindowHook {
    public:
-    WindowHook(const std::wstring& library, DWORD thread) {
-        module_ = library.empty() ? nullptr : LoadLibraryW(library.c_str());
-        const FARPROC found = module_ ? GetProcAddress(module_, "E2eCbtHook") : nullptr;
-        const auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
-        hook_ = proc ? SetWindowsHookExW(WH_CBT, proc, module_, thread) : nullptr;
-    }
-    ~WindowHook() {
-        if (hook_) UnhookWindowsHookEx(hook_);
-        if (module_) FreeLibrary(module_);
-    }
-    WindowHook(const WindowHook&) = delete;
-    WindowHook& operator=(const WindowHook&) = delete;
-    bool installed() const { return hook_ != nullptr; }
+    WindowHook(const std::wstring& library, DWORD thread)
+        : module_(library.empty() ? nullptr : LoadLibraryW(library.c_str())),
+          hook_(Install(module_.get(), thread)) {}
+    bool installed() const { return hook_.get() != nullptr; }
 
    private:
-    HMODULE module_;
-    HHOOK hook_;
+    struct LibraryRelease {
+        void operator()(HMODULE module) const { FreeLibrary(module); }
+    };
+    struct HookRemoval {
+        void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+    };
+
+    static HHOOK Install(HMODULE module, DWORD thread) {
+        const FARPROC found = module ? GetProcAddress(module, "E2eCbtHook") : nullptr;
+        const auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
+        return proc ? SetWindowsHookExW(WH_CBT, proc, module, thread) : nullptr;
+    }
+
+    // Declared first: the hook is removed before its library is freed.
+    autorun::ScopedHandle<HMODULE, LibraryRelease> module_;
+    autorun::ScopedHandle<HHOOK, HookRemoval> hook_;
 };
 
 // Starts a program through ntdll, for a path longer than MAX_PATH: Wine's CreateProcessW refuses such
@@ -255,9 +266,9 @@ class Driver {
             return GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
         });
         report_.SetMs("screen_wait_ms", e2e::ClockMs() - begin);
-        const HDC screen = GetDC(nullptr);
-        report_.Set("screen_bits", GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES));
-        ReleaseDC(nullptr, screen);
+        const autorun::WindowDc screen(nullptr);
+        report_.Set("screen_bits",
+                    GetDeviceCaps(screen.get(), BITSPIXEL) * GetDeviceCaps(screen.get(), PLANES));
         report_.Set("screen_width", GetSystemMetrics(SM_CXSCREEN));
         report_.Set("screen_height", GetSystemMetrics(SM_CYSCREEN));
         RECT work{};
@@ -382,9 +393,9 @@ class Driver {
         }
         if (!IsZoomed(window)) return;
         const double before = e2e::ClockMs();
-        lastCapture_ = std::make_unique<e2e::Picture24>(e2e::Picture24::CaptureScreen());
-        const double share = lastCapture_->NonBlackShare(kSplashSampleStep);
-        const int colours = lastCapture_->DistinctColours(kSplashSampleStep);
+        lastCapture_ = std::make_unique<autorun::Picture24>(autorun::Picture24::CaptureScreen());
+        const double share = e2e::NonBlackShare(*lastCapture_, kSplashSampleStep);
+        const int colours = e2e::DistinctColours(*lastCapture_, kSplashSampleStep);
         report_.SetMs("last_lit_share", share);
         report_.Set("last_colours", colours);
         if (share < kSplashShare || colours < kSplashColours) return;
@@ -416,7 +427,7 @@ class Driver {
     std::set<HWND> boxes_;
     bool windowSeen_ = false;
     bool splashSeen_ = false;
-    std::unique_ptr<e2e::Picture24> lastCapture_;
+    std::unique_ptr<autorun::Picture24> lastCapture_;
     std::unique_ptr<WindowHook> hook_;
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "e2e_support.h"
+#include "win32_process_environment.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ bool activated = false;
 bool maximized = false;
 
 void Record(const std::string& prefix, HWND window) {
-    const std::wstring directory = e2e::EnvironmentValue(L"E2E_REPORT_DIR");
+    const std::wstring directory = autorun::EnvironmentValue(L"E2E_REPORT_DIR");
     if (directory.empty()) return;
     hookReport.SetMs(prefix + "_ms", e2e::ClockMs());
     e2e::RecordWindow(hookReport, prefix + "_window", window);

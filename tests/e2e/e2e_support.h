@@ -1,14 +1,14 @@
-// What the end-to-end helper programs share: one clock, the key=value file format, screen captures
-// and the facts recorded about a window.
+// What the end-to-end helper programs share: one clock, the key=value file format, measures of screen
+// captures and the facts recorded about a window.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
-#include <vector>
+
+#include "win32_screen_capture.h"
 
 namespace e2e {
 
@@ -45,38 +45,10 @@ class KeyValues {
     std::map<std::string, std::string> values_;
 };
 
-// A 24-bit picture, bottom-up rows as in a BMP file: a copy of the screen or a drawing of our own.
-class Picture24 {
-   public:
-    Picture24(const Picture24&) = delete;
-    Picture24& operator=(const Picture24&) = delete;
-    Picture24(Picture24&&) = default;
-    Picture24& operator=(Picture24&&) = default;
-
-    // The rectangle `area` of the screen as it is shown (the whole screen by default).
-    static Picture24 CaptureScreen();
-    static Picture24 CaptureScreen(const RECT& area);
-    // Whatever `painter` draws into a DC of the given size.
-    static Picture24 Paint(int width, int height, const std::function<void(HDC)>& painter);
-
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    // Blue, green, red of the pixel at (x, y), y counted from the top.
-    const std::uint8_t* Pixel(int x, int y) const;
-    // Share of a grid of samples, one every `step` pixels, that are not black.
-    double NonBlackShare(int step) const;
-    // How many different colours the same grid of samples shows: a picture, or a flat fill.
-    int DistinctColours(int step) const;
-    bool SaveBmp(const std::wstring& path) const;
-
-   private:
-    Picture24(int width, int height);
-    int Stride() const { return (width_ * 3 + 3) & ~3; }
-
-    int width_;
-    int height_;
-    std::vector<std::uint8_t> bits_;
-};
+// Share of a grid of samples, one every `step` pixels, that are not black.
+double NonBlackShare(const autorun::Picture24& picture, int step);
+// How many different colours the same grid of samples shows: a picture, or a flat fill.
+int DistinctColours(const autorun::Picture24& picture, int step);
 
 // "left,top,right,bottom"
 std::string RectText(const RECT& rect);
@@ -94,6 +66,5 @@ HWND FindLauncherWindow();
 
 std::wstring ClassName(HWND window);
 std::wstring DirectoryOf(const std::wstring& path);
-std::wstring EnvironmentValue(const wchar_t* name);
 
 }  // namespace e2e

@@ -7,21 +7,16 @@
 #include <string>
 
 #include "e2e_support.h"
+#include "win32_gdi_objects.h"
 #include "win32_handle.h"
 #include "win32_module_path.h"
+#include "win32_process_environment.h"
+#include "win32_scoped_handle.h"
 
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"E2EProbeGame";
 constexpr COLORREF kWindowColour = RGB(0, 255, 0);
-
-std::wstring CurrentDirectory() {
-    const DWORD size = GetCurrentDirectoryW(0, nullptr);
-    std::wstring directory(size, L'\0');
-    const DWORD length = GetCurrentDirectoryW(size, &directory[0]);
-    directory.resize(length < size ? length : 0);
-    return directory;
-}
 
 // Tells the driver that a game is running and when it is done, through events it created.
 void Signal(const std::wstring& token, const wchar_t* what) {
@@ -40,27 +35,27 @@ bool IsAbove(HWND upper, HWND lower) {
 
 class GameWindow {
    public:
-    GameWindow() {
+    HWND get() const { return window_.get(); }
+
+   private:
+    struct WindowDestruction {
+        void operator()(HWND window) const { DestroyWindow(window); }
+    };
+
+    static HWND Create(HBRUSH background) {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = DefWindowProcW;
         windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = brush_;
+        windowClass.hbrBackground = background;
         windowClass.lpszClassName = kWindowClass;
         RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(0, kWindowClass, L"Probe game", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 64, 64,
-                                  320, 240, nullptr, nullptr, windowClass.hInstance, nullptr);
+        return CreateWindowExW(0, kWindowClass, L"Probe game", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 64, 64, 320,
+                               240, nullptr, nullptr, windowClass.hInstance, nullptr);
     }
-    ~GameWindow() {
-        if (window_) DestroyWindow(window_);
-        DeleteObject(brush_);
-    }
-    GameWindow(const GameWindow&) = delete;
-    GameWindow& operator=(const GameWindow&) = delete;
-    HWND get() const { return window_; }
 
-   private:
-    HBRUSH brush_ = CreateSolidBrush(kWindowColour);
-    HWND window_ = nullptr;
+    // Declared first: the window is destroyed before the brush that paints it.
+    const autorun::GdiObject<HBRUSH> brush_{CreateSolidBrush(kWindowColour)};
+    const autorun::ScopedHandle<HWND, WindowDestruction> window_{Create(brush_.get())};
 };
 
 // The game's window opens while the launcher still shows its splash: the launcher's window must stay
@@ -91,10 +86,10 @@ void ShowOwnWindow(e2e::KeyValues& report) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const double created = e2e::ProcessCreatedMs();
     const double started = e2e::ClockMs();
-    const std::wstring token = e2e::EnvironmentValue(L"E2E_TOKEN");
+    const std::wstring token = autorun::EnvironmentValue(L"E2E_TOKEN");
     Signal(token, L"-probe-started");
 
-    std::wstring directory = e2e::EnvironmentValue(L"E2E_REPORT_DIR");
+    std::wstring directory = autorun::EnvironmentValue(L"E2E_REPORT_DIR");
     if (directory.empty()) directory = e2e::DirectoryOf(autorun::CurrentModuleFileName());
     const std::wstring base = directory + L"\\probe-" + std::to_wstring(GetCurrentProcessId());
 
@@ -103,13 +98,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     report.SetMs("started_ms", started);
     report.Set("command_line", std::wstring(GetCommandLineW()));
     report.Set("module_path", autorun::CurrentModuleFileName());
-    report.Set("current_directory", CurrentDirectory());
+    report.Set("current_directory", autorun::CurrentDirectory());
     report.Set("token", token);
     e2e::RecordWindow(report, "launcher", e2e::FindLauncherWindow());
-    report.Set("capture_saved", e2e::Picture24::CaptureScreen().SaveBmp(base + L"-start.bmp"));
+    report.Set("capture_saved", autorun::Picture24::CaptureScreen().SaveBmp(base + L"-start.bmp"));
     report.SetMs("capture_ms", e2e::ClockMs());
 
-    if (e2e::EnvironmentValue(L"E2E_PROBE_WINDOW") == L"1") ShowOwnWindow(report);
+    if (autorun::EnvironmentValue(L"E2E_PROBE_WINDOW") == L"1") ShowOwnWindow(report);
     report.SetMs("finished_ms", e2e::ClockMs());
     report.Save(base + L".txt");
     Signal(token, L"-probe-done");

@@ -38,7 +38,8 @@ void TForm1::ScaleImageToScreenWidth() {
     Image1.SetAutoSize(false);
     const int screenWidth = platform_.ScreenWidth();
     // Height first, from the natural size; the product stays in signed 32 bits.
-    Image1.SetHeight(static_cast<int>(static_cast<long long>(screenWidth) * Image1.Height() / Image1.Width()));
+    Image1.SetHeight(
+        static_cast<int>(static_cast<long long>(screenWidth) * Image1.Height() / Image1.Width()));
     Image1.SetWidth(screenWidth);
 }
 
@@ -47,6 +48,8 @@ void TForm1::StartGame() {
     platform_.StartProcess(applicationName, QuotedCommandLine(applicationName));
 }
 
-std::wstring QuotedCommandLine(const std::wstring& applicationName) { return L"\"" + applicationName + L"\""; }
+std::wstring QuotedCommandLine(const std::wstring& applicationName) {
+    return L"\"" + applicationName + L"\"";
+}
 
 }  // namespace autorun

@@ -11,7 +11,7 @@ inline constexpr unsigned kSplashToGameMs = 1000;
 inline constexpr unsigned kGameToCloseMs = 1000;
 
 class TForm1 {
-public:
+   public:
     TForm1(FormPlatform& platform, const FormDefinition& definition, PictureSize splashPicture);
 
     // Creation handler: works out LauncherDir and reads the launch settings (may throw LauncherError).
@@ -27,7 +27,7 @@ public:
 
     TImage Image1;
 
-private:
+   private:
     void ScaleImageToScreenWidth();
 
     FormPlatform& platform_;

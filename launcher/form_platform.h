@@ -7,7 +7,7 @@
 namespace autorun {
 
 class FormPlatform {
-public:
+   public:
     virtual ~FormPlatform() = default;
 
     // Full path of the running executable.

@@ -8,7 +8,7 @@
 namespace autorun {
 
 class TImage {
-public:
+   public:
     TImage(const ImageDefinition& definition, PictureSize picture);
 
     int Left() const { return left_; }
@@ -27,7 +27,7 @@ public:
     void SetWidth(int width);
     void SetHeight(int height);
 
-private:
+   private:
     void FitToPicture();
 
     int left_, top_, width_, height_;

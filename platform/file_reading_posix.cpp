@@ -8,14 +8,16 @@ namespace autorun {
 namespace {
 
 class FileDescriptor {
-public:
+   public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() { if (fd_ >= 0) close(fd_); }
+    ~FileDescriptor() {
+        if (fd_ >= 0) close(fd_);
+    }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return fd_; }
 
-private:
+   private:
     int fd_;
 };
 

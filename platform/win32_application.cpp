@@ -6,8 +6,9 @@
 namespace autorun {
 
 void Win32Application::CreateMainForm(const FormDefinition& definition) {
-    window_ = std::make_unique<Win32FormWindow>(instance_, definition, WidenFromAnsiCodePage(title_).c_str(),
-                                                [this](const std::exception& error) { ShowException(error); });
+    window_ =
+        std::make_unique<Win32FormWindow>(instance_, definition, WidenFromAnsiCodePage(title_).c_str(),
+                                          [this](const std::exception& error) { ShowException(error); });
     form_ = std::make_unique<TForm1>(*window_, definition, window_->SplashPictureSize());
     window_->Bind(*form_);
     try {
@@ -29,7 +30,8 @@ int Win32Application::Run() {
 }
 
 void Win32Application::ShowException(const std::exception& error) const {
-    MessageBoxA(nullptr, WithFullStop(error.what()).c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    MessageBoxA(nullptr, WithFullStop(error.what()).c_str(), title_.c_str(),
+                MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 }  // namespace autorun

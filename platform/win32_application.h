@@ -14,7 +14,7 @@
 namespace autorun {
 
 class Win32Application {
-public:
+   public:
     explicit Win32Application(HINSTANCE instance) : instance_(instance) {}
 
     void SetTitle(const std::string& title) { title_ = title; }
@@ -26,7 +26,7 @@ public:
     // Modal error box: caption the title, stop icon, OK button, the message with its full stop.
     void ShowException(const std::exception& error) const;
 
-private:
+   private:
     HINSTANCE instance_;
     std::string title_;
     std::unique_ptr<Win32FormWindow> window_;

@@ -14,7 +14,9 @@ DWORD StyleOf(const FormDefinition& definition) {
     return definition.borderless ? WS_POPUP | WS_CLIPCHILDREN : WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 }
 
-DWORD ExStyleOf(const FormDefinition& definition) { return definition.topmost ? WS_EX_TOPMOST : 0; }
+DWORD ExStyleOf(const FormDefinition& definition) {
+    return definition.topmost ? WS_EX_TOPMOST : 0;
+}
 
 void RegisterFormClass(HINSTANCE instance, const std::wstring& className, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -46,8 +48,9 @@ Win32FormWindow::Win32FormWindow(HINSTANCE instance, const FormDefinition& defin
       painter_(instance, definition.image1.pictureResource, definition.backgroundRgb) {
     RegisterFormClass(instance, className_, &WindowProcedure);
     const RECT rect = CentredWindowRect(definition);
-    window_ = CreateWindowExW(ExStyleOf(definition), className_.c_str(), title, StyleOf(definition), rect.left, rect.top,
-                              rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance, this);
+    window_ = CreateWindowExW(ExStyleOf(definition), className_.c_str(), title, StyleOf(definition),
+                              rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                              nullptr, instance, this);
 }
 
 Win32FormWindow::~Win32FormWindow() {
@@ -63,15 +66,25 @@ void Win32FormWindow::CloseIfSequenceAbandoned() {
     if (window_ && form_ && form_->SequenceUnfinished()) CloseWindow();
 }
 
-std::wstring Win32FormWindow::ModuleFileName() { return CurrentModuleFileName(); }
+std::wstring Win32FormWindow::ModuleFileName() {
+    return CurrentModuleFileName();
+}
 
-std::wstring Win32FormWindow::FromAnsiCodePage(const std::string& text) { return WidenFromAnsiCodePage(text); }
+std::wstring Win32FormWindow::FromAnsiCodePage(const std::string& text) {
+    return WidenFromAnsiCodePage(text);
+}
 
-void Win32FormWindow::RaiseWindow() { SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+void Win32FormWindow::RaiseWindow() {
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
 
-void Win32FormWindow::MaximizeWindow() { ShowWindow(window_, SW_SHOWMAXIMIZED); }
+void Win32FormWindow::MaximizeWindow() {
+    ShowWindow(window_, SW_SHOWMAXIMIZED);
+}
 
-int Win32FormWindow::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int Win32FormWindow::ScreenWidth() {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
 
 void Win32FormWindow::RepaintNow() {
     InvalidateRect(window_, nullptr, TRUE);
@@ -83,7 +96,9 @@ void Win32FormWindow::RepaintNow() {
     PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE);
 }
 
-void Win32FormWindow::Wait(unsigned milliseconds) { Sleep(milliseconds); }
+void Win32FormWindow::Wait(unsigned milliseconds) {
+    Sleep(milliseconds);
+}
 
 void Win32FormWindow::StartProcess(const std::wstring& applicationName, const std::wstring& commandLine) {
     StartDetachedProcess(applicationName, commandLine);

@@ -15,7 +15,7 @@
 namespace autorun {
 
 class Win32FormWindow : public FormPlatform {
-public:
+   public:
     // Reports an exception that left a handler; the program then carries on.
     using ErrorReporter = std::function<void(const std::exception&)>;
 
@@ -46,7 +46,7 @@ public:
     void StartProcess(const std::wstring& applicationName, const std::wstring& commandLine) override;
     void CloseWindow() override;
 
-private:
+   private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnActivate();

@@ -6,16 +6,18 @@
 namespace autorun {
 
 class Win32Handle {
-public:
+   public:
     explicit Win32Handle(HANDLE handle = nullptr) : handle_(handle) {}
-    ~Win32Handle() { if (valid()) CloseHandle(handle_); }
+    ~Win32Handle() {
+        if (valid()) CloseHandle(handle_);
+    }
     Win32Handle(const Win32Handle&) = delete;
     Win32Handle& operator=(const Win32Handle&) = delete;
 
     bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return handle_; }
 
-private:
+   private:
     HANDLE handle_;
 };
 

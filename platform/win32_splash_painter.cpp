@@ -31,11 +31,14 @@ HPALETTE CreatePicturePalette(const DibPicture& picture) {
     palette->palVersion = 0x300;
     palette->palNumEntries = static_cast<WORD>(picture.palette.size());
     for (std::size_t i = 0; i < picture.palette.size(); ++i)
-        palette->palPalEntry[i] = {picture.palette[i].red, picture.palette[i].green, picture.palette[i].blue, 0};
+        palette->palPalEntry[i] = {picture.palette[i].red, picture.palette[i].green, picture.palette[i].blue,
+                                   0};
     return CreatePalette(palette);
 }
 
-bool IsPaletteDisplay(HDC dc) { return GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) <= 8; }
+bool IsPaletteDisplay(HDC dc) {
+    return GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) <= 8;
+}
 
 void FillOutside(HDC dc, const RECT& client, const RECT& picture, COLORREF colour) {
     const int saved = SaveDC(dc);
@@ -99,7 +102,8 @@ void Win32SplashPainter::SelectPictureColours(HDC dc) {
     }
 }
 
-void Win32SplashPainter::DrawPicture(HDC dc, const RECT& control, const TImage& image, const DibPicture& picture) {
+void Win32SplashPainter::DrawPicture(HDC dc, const RECT& control, const TImage& image,
+                                     const DibPicture& picture) {
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, control.left, control.top, control.right, control.bottom);
     SelectPictureColours(dc);

@@ -12,7 +12,7 @@
 namespace autorun {
 
 class Win32SplashPainter {
-public:
+   public:
     Win32SplashPainter(HINSTANCE instance, const char* resourceName, COLORREF background);
     ~Win32SplashPainter();
     Win32SplashPainter(const Win32SplashPainter&) = delete;
@@ -22,7 +22,7 @@ public:
     PictureSize PictureNaturalSize() const;
     void Paint(HDC dc, const RECT& client, const TImage& image);
 
-private:
+   private:
     struct ResourceBytes {
         const std::uint8_t* data = nullptr;
         std::size_t size = 0;

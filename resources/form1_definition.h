@@ -20,8 +20,8 @@ struct FormDefinition {
 };
 
 inline constexpr FormDefinition kForm1Definition = {
-    "TForm1", 200, 200, 0x000000, true, true, true,
-    {0, 0, 105, 105, true, false, false, false, kSplashResource},
+    "TForm1", 200,  200,  0x000000,
+    true,     true, true, {0, 0, 105, 105, true, false, false, false, kSplashResource},
 };
 
 }  // namespace autorun

@@ -7,7 +7,7 @@
 namespace autorun {
 
 class LauncherError : public std::runtime_error {
-public:
+   public:
     using std::runtime_error::runtime_error;
 };
 

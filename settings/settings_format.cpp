@@ -9,7 +9,8 @@ constexpr std::size_t kHeaderSize = 4;  // the two 16-bit lengths
 constexpr std::size_t kSeparatorSize = 1;
 
 std::uint32_t LoadWord(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
 }
 
 void StoreWord(std::uint32_t word, std::uint8_t* p) {
@@ -33,7 +34,9 @@ void CheckTextLength(std::size_t length, const char* which) {
 
 }  // namespace
 
-std::size_t WordCount(std::size_t length) { return length == 0 ? 0 : (length - 1) / 4 + 1; }
+std::size_t WordCount(std::size_t length) {
+    return length == 0 ? 0 : (length - 1) / 4 + 1;
+}
 
 std::uint32_t WordOffset(std::uint32_t index) {
     const std::uint32_t square = index * index;
@@ -67,7 +70,8 @@ std::vector<std::uint8_t> EncodeSettingsBlock(std::string_view text, std::string
 
 LaunchSettings ParseLaunchSettings(const std::vector<std::uint8_t>& file) {
     if (file.size() < kHeaderSize)
-        throw SettingsFormatError("file holds " + std::to_string(file.size()) + " bytes, too short for its header");
+        throw SettingsFormatError("file holds " + std::to_string(file.size()) +
+                                  " bytes, too short for its header");
     const std::size_t firstLength = LoadLength(file, 0);
     const std::size_t nameLength = LoadLength(file, 2);
     CheckTextLength(firstLength, "first text");
@@ -77,8 +81,8 @@ LaunchSettings ParseLaunchSettings(const std::vector<std::uint8_t>& file) {
     const std::size_t nameOffset = firstOffset + 4 * WordCount(firstLength) + kSeparatorSize;
     const std::size_t formatSize = nameOffset + 4 * WordCount(nameLength);
     if (file.size() < formatSize)
-        throw SettingsFormatError("file holds " + std::to_string(file.size()) + " bytes, its lengths announce " +
-                                  std::to_string(formatSize));
+        throw SettingsFormatError("file holds " + std::to_string(file.size()) +
+                                  " bytes, its lengths announce " + std::to_string(formatSize));
 
     return {DecodeSettingsBlock(&file[firstOffset], firstLength),
             DecodeSettingsBlock(&file[nameOffset], nameLength), formatSize};

@@ -19,7 +19,7 @@ constexpr std::size_t kMaxTextLength = 65532;
 
 // The file's bytes break a rule of the format; what() says which, without naming the file.
 class SettingsFormatError : public std::runtime_error {
-public:
+   public:
     using std::runtime_error::runtime_error;
 };
 

@@ -14,7 +14,7 @@ namespace autorun {
 namespace {
 
 class RecordingPlatform : public FormPlatform {
-public:
+   public:
     std::wstring modulePath = L"D:\\SETUP\\AUTORUN.EXE";
     int screenWidth = 1024;
     std::vector<std::string> calls;
@@ -25,7 +25,9 @@ public:
     bool imageVisibleAtRepaint = false;
 
     std::wstring ModuleFileName() override { return modulePath; }
-    std::wstring FromAnsiCodePage(const std::string& text) override { return std::wstring(text.begin(), text.end()); }
+    std::wstring FromAnsiCodePage(const std::string& text) override {
+        return std::wstring(text.begin(), text.end());
+    }
     void RaiseWindow() override { calls.push_back("raise"); }
     void MaximizeWindow() override {
         calls.push_back("maximize");
@@ -48,7 +50,7 @@ public:
 };
 
 class Form1Test : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         GameExeName = kDefaultGameExeName;
         platform.form = &form;
@@ -65,7 +67,7 @@ protected:
 TEST_F(Form1Test, ActivationRunsTheWholeSequenceInOrder) {
     LauncherDir = L"D:\\SETUP\\";
     form.FormActivate();
-    const std::vector<std::string> expected = {"raise", "maximize", "repaint", "wait 1000",
+    const std::vector<std::string> expected = {"raise", "maximize",  "repaint", "wait 1000",
                                                "start", "wait 1000", "close"};
     EXPECT_EQ(platform.calls, expected);
     EXPECT_FALSE(platform.imageVisibleWhenMaximized);
@@ -78,7 +80,8 @@ TEST_F(Form1Test, ActivationRunsTheWholeSequenceInOrder) {
 TEST_F(Form1Test, PictureFillsTheScreenWidthKeepingItsAspect) {
     const struct {
         int screenWidth, width, height;
-    } screens[] = {{1024, 1024, 768}, {1280, 1280, 960}, {1366, 1366, 1024}, {1920, 1920, 1440}, {640, 640, 480}};
+    } screens[] = {
+        {1024, 1024, 768}, {1280, 1280, 960}, {1366, 1366, 1024}, {1920, 1920, 1440}, {640, 640, 480}};
     for (const auto& screen : screens) {
         RecordingPlatform fresh;
         TForm1 sized(fresh, kForm1Definition, PictureSize{800, 600});

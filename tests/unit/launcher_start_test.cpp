@@ -23,7 +23,7 @@ TEST(DirectoryOfModule, KeepsLongAndNonAnsiPathsWhole) {
 TEST(WithFullStop, AppendsOnlyAfterCharactersSortingAfterTheFullStop) {
     EXPECT_EQ(WithFullStop("Cannot open file bin2.dat"), "Cannot open file bin2.dat.");
     EXPECT_EQ(WithFullStop("Done."), "Done.");
-    EXPECT_EQ(WithFullStop("Why?"), "Why?.");  // '?' sorts after '.'
+    EXPECT_EQ(WithFullStop("Why?"), "Why?.");   // '?' sorts after '.'
     EXPECT_EQ(WithFullStop("Stop!"), "Stop!");  // '!' sorts before '.'
     EXPECT_EQ(WithFullStop("ends with space "), "ends with space ");
     EXPECT_EQ(WithFullStop("path\\"), "path\\.");

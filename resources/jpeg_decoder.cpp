@@ -75,7 +75,9 @@ class Decompressor {
     }
 
     bool Fail(const std::string& message) {
-        std::snprintf(error_.message, sizeof error_.message, "%s", message.c_str());
+        // A plain copy: any printf-like call here links a whole formatting engine into the launcher.
+        const std::size_t length = message.copy(error_.message, sizeof error_.message - 1);
+        error_.message[length] = '\0';
         return false;
     }
 

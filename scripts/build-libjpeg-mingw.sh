@@ -7,7 +7,7 @@ triple=$1 prefix=$2 simd=OFF
 [ "${3:-}" = --simd ] && simd=ON
 here=$(cd "$(dirname "$0")" && pwd)
 # Names the build's settings, so that a prefix built with other settings is rebuilt.
-stamp="$prefix/.built-minsize-simd-$simd"
+stamp="$prefix/.built-minsize-unwind-simd-$simd"
 [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$stamp" ] && exit 0
 
 deps=$(dirname "$prefix")
@@ -29,11 +29,14 @@ esac
 echo "libjpeg: building for $triple (SIMD $simd)"
 work="$prefix.build"
 rm -rf "$work" "$prefix"
-# Optimized for size, without unwind tables (no C++ exception ever crosses libjpeg: its errors come
-# back through longjmp) and without arithmetic coding (the splash is a baseline JPEG): every byte
-# of the launcher is read from the disc before the splash can appear.
+# Optimized for size and without arithmetic coding (the splash is a baseline JPEG): every byte of
+# the launcher is read from the disc before the splash can appear.  On i686 no unwind tables either:
+# no C++ exception crosses libjpeg, and longjmp, which brings its errors back, walks the SEH chain.
+# On x86_64 longjmp unwinds through every frame and needs them.
+c_flags=
+case "$triple" in i686-*) c_flags=-fno-asynchronous-unwind-tables ;; esac
 cmake -S "$src" -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=MinSizeRel \
-  -DCMAKE_C_FLAGS="-fno-asynchronous-unwind-tables" \
+  -DCMAKE_C_FLAGS="$c_flags" \
   -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DWITH_SIMD=$simd \
   -DWITH_ARITH_ENC=OFF -DWITH_ARITH_DEC=OFF -DCMAKE_INSTALL_PREFIX="$prefix" >"$work.log" 2>&1
 cmake --build "$work" --target jpeg-static >>"$work.log" 2>&1

@@ -1,0 +1,110 @@
+// The window's painting into a memory bitmap: the splash picture clipped or stretched into the
+// picture control, the rest black, and a damaged picture that leaves the window plainly black.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "form1_definition.h"
+#include "image_control.h"
+#include "win32_splash_painter.h"
+
+namespace autorun {
+namespace {
+
+constexpr int kCanvasWidth = 1100, kCanvasHeight = 900;
+constexpr COLORREF kUnpainted = RGB(255, 0, 255);
+
+// A 24-bit memory canvas pre-filled with a colour no paint produces, so untouched pixels show.
+class Canvas {
+public:
+    Canvas() : dc_(CreateCompatibleDC(nullptr)) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = kCanvasWidth;
+        info.bmiHeader.biHeight = -kCanvasHeight;  // top-down rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+        const HBRUSH brush = CreateSolidBrush(kUnpainted);
+        const RECT all{0, 0, kCanvasWidth, kCanvasHeight};
+        FillRect(dc_, &all, brush);
+        DeleteObject(brush);
+    }
+    ~Canvas() {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC dc() const { return dc_; }
+    COLORREF At(int x, int y) const {
+        GdiFlush();
+        const auto* row = static_cast<const BYTE*>(bits_) + y * ((kCanvasWidth * 3 + 3) & ~3);
+        return RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+    }
+    bool IsBlack(int x, int y) const { return At(x, y) == RGB(0, 0, 0); }
+    bool IsPicture(int x, int y) const { return !IsBlack(x, y) && At(x, y) != kUnpainted; }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    void* bits_ = nullptr;
+};
+
+const RECT kClient{0, 0, kCanvasWidth, kCanvasHeight};
+
+TEST(SplashPainter, ReadsTheNaturalSizeFromTheResourceHeader) {
+    Win32SplashPainter painter(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
+    EXPECT_EQ(painter.PictureNaturalSize().width, 800);
+    EXPECT_EQ(painter.PictureNaturalSize().height, 600);
+}
+
+TEST(SplashPainter, UnstretchedPictureIsClippedToTheControl) {
+    Win32SplashPainter painter(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
+    const TImage image(kForm1Definition.image1, painter.PictureNaturalSize());
+    Canvas canvas;
+    painter.Paint(canvas.dc(), kClient, image);
+    EXPECT_TRUE(canvas.IsPicture(0, 0));
+    EXPECT_TRUE(canvas.IsPicture(104, 104));
+    EXPECT_TRUE(canvas.IsBlack(105, 50));
+    EXPECT_TRUE(canvas.IsBlack(50, 105));
+    EXPECT_TRUE(canvas.IsBlack(kCanvasWidth - 1, kCanvasHeight - 1));
+}
+
+TEST(SplashPainter, StretchedPictureFillsTheControlAndTheRestIsBlack) {
+    Win32SplashPainter painter(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
+    TImage image(kForm1Definition.image1, painter.PictureNaturalSize());
+    image.SetStretch(true);
+    image.SetHeight(768);
+    image.SetWidth(1024);
+    Canvas canvas;
+    painter.Paint(canvas.dc(), kClient, image);
+    for (const POINT corner : {POINT{0, 0}, POINT{1023, 0}, POINT{0, 767}, POINT{1023, 767}, POINT{512, 384}})
+        EXPECT_TRUE(canvas.IsPicture(corner.x, corner.y)) << corner.x << "," << corner.y;
+    EXPECT_TRUE(canvas.IsBlack(1024, 100));
+    EXPECT_TRUE(canvas.IsBlack(100, 768));
+}
+
+TEST(SplashPainter, HiddenOrDamagedPictureLeavesTheWindowBlack) {
+    Win32SplashPainter damaged(GetModuleHandleW(nullptr), "TRUNCATED", RGB(0, 0, 0));
+    TImage image(kForm1Definition.image1, damaged.PictureNaturalSize());
+    image.SetStretch(true);
+    image.SetHeight(768);
+    image.SetWidth(1024);
+    Canvas canvas;
+    damaged.Paint(canvas.dc(), kClient, image);
+    EXPECT_TRUE(canvas.IsBlack(0, 0));
+    EXPECT_TRUE(canvas.IsBlack(512, 384));
+
+    Win32SplashPainter missing(GetModuleHandleW(nullptr), "NO_SUCH_PICTURE", RGB(0, 0, 0));
+    EXPECT_EQ(missing.PictureNaturalSize().width, 0);
+    Canvas hidden;
+    image.SetVisible(false);
+    Win32SplashPainter good(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
+    good.Paint(hidden.dc(), kClient, image);
+    EXPECT_TRUE(hidden.IsBlack(512, 384));
+}
+
+}  // namespace
+}  // namespace autorun

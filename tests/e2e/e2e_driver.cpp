@@ -11,9 +11,11 @@
 //   hook_dll             the library that records the launcher's window from inside its process
 #include <windows.h>
 // After windows.h, which they need.
+#include <psapi.h>
 #include <shellapi.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -316,6 +318,7 @@ class Driver {
     void Watch() {
         const double deadline = started_ + config_.GetInt("launcher_timeout_ms", 20000);
         for (;;) {
+            SampleMemory();
             if (WaitForSingleObject(process_->get(), 0) == WAIT_OBJECT_0) {
                 RecordExit();
                 break;
@@ -335,6 +338,21 @@ class Driver {
         report_.Set("box_count", static_cast<int>(boxes_.size()));
         report_.Set("splash_seen", splashSeen_);
         if (!splashSeen_ && lastCapture_) lastCapture_->SaveBmp(config_.Get("capture"));
+        SampleMemory();
+        if (peakWorkingSet_) {
+            report_.Set("launcher_peak_working_set_kib", static_cast<long long>(peakWorkingSet_ / 1024));
+            report_.Set("launcher_peak_pagefile_kib", static_cast<long long>(peakPagefile_ / 1024));
+        }
+    }
+
+    // Windows keeps a process's peaks after it has exited; Wine reads them from the running Unix
+    // process and gives zeros once it has gone.  Sampled at every poll, then, keeping the largest.
+    void SampleMemory() {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        if (!GetProcessMemoryInfo(process_->get(), &counters, sizeof counters)) return;
+        peakWorkingSet_ = std::max(peakWorkingSet_, counters.PeakWorkingSetSize);
+        peakPagefile_ = std::max(peakPagefile_, counters.PeakPagefileUsage);
     }
 
     void RecordExit() {
@@ -424,6 +442,8 @@ class Driver {
     std::optional<autorun::Win32Handle> process_;
     DWORD processId_ = 0;
     double started_ = 0;
+    SIZE_T peakWorkingSet_ = 0;
+    SIZE_T peakPagefile_ = 0;
     std::set<HWND> boxes_;
     bool windowSeen_ = false;
     bool splashSeen_ = false;

@@ -54,6 +54,15 @@ private:
 
 const RECT kClient{0, 0, kCanvasWidth, kCanvasHeight};
 
+// The control as the splash sequence leaves it on a 1024 x 768 screen.
+TImage StretchedTo1024x768(const Win32SplashPainter& painter) {
+    TImage image(kForm1Definition.image1, painter.PictureNaturalSize());
+    image.SetStretch(true);
+    image.SetHeight(768);
+    image.SetWidth(1024);
+    return image;
+}
+
 TEST(SplashPainter, ReadsTheNaturalSizeFromTheResourceHeader) {
     Win32SplashPainter painter(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
     EXPECT_EQ(painter.PictureNaturalSize().width, 800);
@@ -74,12 +83,8 @@ TEST(SplashPainter, UnstretchedPictureIsClippedToTheControl) {
 
 TEST(SplashPainter, StretchedPictureFillsTheControlAndTheRestIsBlack) {
     Win32SplashPainter painter(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
-    TImage image(kForm1Definition.image1, painter.PictureNaturalSize());
-    image.SetStretch(true);
-    image.SetHeight(768);
-    image.SetWidth(1024);
     Canvas canvas;
-    painter.Paint(canvas.dc(), kClient, image);
+    painter.Paint(canvas.dc(), kClient, StretchedTo1024x768(painter));
     for (const POINT corner : {POINT{0, 0}, POINT{1023, 0}, POINT{0, 767}, POINT{1023, 767}, POINT{512, 384}})
         EXPECT_TRUE(canvas.IsPicture(corner.x, corner.y)) << corner.x << "," << corner.y;
     EXPECT_TRUE(canvas.IsBlack(1024, 100));
@@ -88,10 +93,7 @@ TEST(SplashPainter, StretchedPictureFillsTheControlAndTheRestIsBlack) {
 
 TEST(SplashPainter, HiddenOrDamagedPictureLeavesTheWindowBlack) {
     Win32SplashPainter damaged(GetModuleHandleW(nullptr), "TRUNCATED", RGB(0, 0, 0));
-    TImage image(kForm1Definition.image1, damaged.PictureNaturalSize());
-    image.SetStretch(true);
-    image.SetHeight(768);
-    image.SetWidth(1024);
+    TImage image = StretchedTo1024x768(damaged);
     Canvas canvas;
     damaged.Paint(canvas.dc(), kClient, image);
     EXPECT_TRUE(canvas.IsBlack(0, 0));

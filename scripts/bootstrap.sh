@@ -52,3 +52,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "bootstrap: installing ${missing[*]}"
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+# Where the kernel runs no 32-bit code, qemu-user lets 32-bit Wine run the shipped launcher.
+"$(dirname "$0")/bootstrap-qemu-i386.sh"

@@ -3,14 +3,15 @@
 # MinGW libjpeg for each cross preset first.
 set -euo pipefail
 if [ "${1:-}" = --help ]; then
-  echo "usage: scripts/build.sh [PRESET...]   presets: native windows-x86 windows-x64"; exit 0
+  echo "usage: scripts/build.sh [PRESET...]   presets: native windows-x86 windows-x86-tests windows-x64"; exit 0
 fi
 cd "$(dirname "$0")/.."
+mkdir -p build
 presets=("$@")
 [ ${#presets[@]} -gt 0 ] || presets=(native windows-x86)
 for preset in "${presets[@]}"; do
   case "$preset" in
-    windows-x86) scripts/build-libjpeg-mingw.sh i686-w64-mingw32 "$PWD/build/deps/libjpeg-i686-w64-mingw32" ;;
+    windows-x86 | windows-x86-tests) scripts/build-libjpeg-mingw.sh i686-w64-mingw32 "$PWD/build/deps/libjpeg-i686-w64-mingw32" ;;
     windows-x64) scripts/build-libjpeg-mingw.sh x86_64-w64-mingw32 "$PWD/build/deps/libjpeg-x86_64-w64-mingw32" ;;
     native) ;;
     *) echo "build.sh: unknown preset '$preset'" >&2; exit 2 ;;

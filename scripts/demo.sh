@@ -16,8 +16,8 @@ saves the screenshots:
   build/demo/splash.png   the launcher's splash, taken as the game starts
   build/demo/game.png     the game's window, once the launcher has closed
 
-The shipped 32-bit build runs when this machine can execute 32-bit code; otherwise the same sources
-built for x86_64 run in a 64-bit Wine prefix. Wine's output goes to build/demo/wine.log.
+The shipped 32-bit autorun.exe runs in a 64-bit Wine prefix (through qemu-user where the kernel
+can't execute 32-bit code). Wine's output goes to build/demo/wine.log.
 Exits non-zero when a step fails or a screenshot is missing.
 EOF
 }
@@ -60,15 +60,8 @@ step=$(now_ms)
 scripts/bootstrap.sh
 say "bootstrap: everything installed ($(seconds_since "$step"))"
 
-# Sets WINE_ARCH to what this machine can run; its own note is replaced by the line below.
-. scripts/wine-arch.sh 2>/dev/null
-if [ "$WINE_ARCH" = win32 ]; then
-  preset=windows-x86
-  say "running the shipped 32-bit build ($preset) in a $WINE_ARCH Wine prefix"
-else
-  preset=windows-x64
-  say "this machine can't execute 32-bit code: running the $preset build in a $WINE_ARCH Wine prefix instead"
-fi
+preset=windows-x86
+say "running the shipped 32-bit build ($preset)"
 
 mkdir -p "$out"
 step=$(now_ms)
@@ -92,10 +85,10 @@ lay_out_disc() {
 lay_out_disc
 say "demo disc: $disc with autorun.exe, bin2.dat (naming demo_game.exe), demo_game.exe"
 
-. scripts/wine-env.sh "$root/$out/wineprefix-$WINE_ARCH" "$WINE_ARCH"
+. scripts/wine-env.sh "$root/$out/wineprefix"
 step=$(now_ms)
 wine_ensure_prefix
-say "Wine prefix $out/wineprefix-$WINE_ARCH ready ($(seconds_since "$step"))"
+say "Wine prefix $out/wineprefix ready ($(seconds_since "$step"))"
 
 # Xvfb picks a free display itself and writes its number to the given descriptor once it is ready.
 start_xvfb() {

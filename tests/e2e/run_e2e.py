@@ -57,8 +57,8 @@ BLOCK_WORST_LIMIT = 24.0
 MIN_PICTURE_COLOURS = 4
 CONVERT = "/usr/bin/convert"
 
-LAUNCHER_TIMEOUT_MS = 20000
-SCENARIO_TIMEOUT_S = 60
+LAUNCHER_TIMEOUT_MS = 60000
+SCENARIO_TIMEOUT_S = 120
 XVFB_24 = "1920x1200x24"
 XVFB_8 = "1024x768x8"
 
@@ -175,15 +175,13 @@ class Wine:
     def __init__(self, args, prefix):
         self.script = args.wine_env
         self.prefix = prefix
-        self.arch = args.wine_arch
         self.env = self._environment()
 
     def _shell(self, command, timeout):
         # Wine's own diagnoses of a broken setup (no display driver, a crash) go to the scenario's log.
         env = dict(os.environ)
         env.setdefault("WINEDEBUG", "-all,err+winediag,err+x11drv,err+seh")
-        return subprocess.run(["bash", "-c", f'. "$0" "$1" "$2" && {command}', self.script, str(self.prefix),
-                               self.arch], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+        return subprocess.run(["bash", "-c", f'. "$0" "$1" && {command}', self.script, str(self.prefix)], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                               stderr=subprocess.PIPE, timeout=timeout, check=True)
 
     def _environment(self):
@@ -699,7 +697,6 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     for name in ("launcher", "driver", "probe", "hook", "bin2dat", "picture", "wine-env", "prefix", "work"):
         parser.add_argument(f"--{name}", type=Path, required=True)
-    parser.add_argument("--wine-arch", choices=("win32", "win64"), required=True)
     action = parser.add_mutually_exclusive_group(required=True)
     action.add_argument("--make-prefix", action="store_true", help="create a fresh Wine prefix")
     action.add_argument("--stop-wine", action="store_true", help="stop the prefix's wineserver")

@@ -101,10 +101,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     report.Set("current_directory", autorun::CurrentDirectory());
     report.Set("token", token);
     e2e::RecordWindow(report, "launcher", e2e::FindLauncherWindow());
-    report.Set("capture_saved", autorun::Picture24::CaptureScreen().SaveBmp(base + L"-start.bmp"));
+    const autorun::Picture24 screen = autorun::Picture24::CaptureScreen();
     report.SetMs("capture_ms", e2e::ClockMs());
 
+    // Writing the capture takes a while on a busy machine; the window must open while the launcher
+    // still shows.
     if (autorun::EnvironmentValue(L"E2E_PROBE_WINDOW") == L"1") ShowOwnWindow(report);
+    report.Set("capture_saved", screen.SaveBmp(base + L"-start.bmp"));
     report.SetMs("finished_ms", e2e::ClockMs());
     report.Save(base + L".txt");
     Signal(token, L"-probe-done");

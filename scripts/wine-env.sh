@@ -28,5 +28,5 @@ wine_ensure_prefix() {
 # A wineserver started by a test would inherit the test runner's pipes and keep them open after
 # the test ends; start it here with its output going to a file instead.
 wine_start_server() {
-  "$WINESERVER" -p5 </dev/null >>"$WINEPREFIX.server.log" 2>&1 || true
+  "$WINESERVER" -p60 </dev/null >>"$WINEPREFIX.server.log" 2>&1 || true
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "error_report.h"
+#include "form_creation.h"
 #include "launcher_dir.h"
 #include "splash_from_windows_launcher.h"
 
@@ -18,13 +19,7 @@ bool SdlApplication::CreateMainForm(const FormDefinition& definition) {
     auto splash = SplashFromWindowsLauncher(DirectoryOfModule(modulePath_, kPosixPaths));
     window_ = std::make_unique<SdlFormWindow>(definition, title_, modulePath_, std::move(splash),
                                               [this](const std::exception& error) { ShowException(error); });
-    form_ = std::make_unique<TForm1>(*window_, definition, window_->SplashPictureSize());
-    window_->Bind(*form_);
-    try {
-        form_->FormCreate();
-    } catch (const std::exception& error) {
-        ShowException(error);
-    }
+    form_ = CreateForm1(*window_, definition, [this](const std::exception& error) { ShowException(error); });
     return true;
 }
 
@@ -39,7 +34,8 @@ int SdlApplication::Run() {
 }
 
 void SdlApplication::ShowException(const std::exception& error) const {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title_.c_str(), WithFullStop(error.what()).c_str(), nullptr);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title_.c_str(), WithFullStop(error.what()).c_str(),
+                             nullptr);
 }
 
 }  // namespace autorun

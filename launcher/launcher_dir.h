@@ -6,7 +6,7 @@
 namespace autorun {
 
 struct PathSyntax {
-    const char* separators;  // characters after which a file name begins
+    const char* separators;   // characters after which a file name begins
     char directorySeparator;  // the one a directory ends with
 };
 

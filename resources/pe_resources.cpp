@@ -66,7 +66,8 @@ std::optional<ResourceTable> LocateResourceTable(const ImageReader& image) {
     // The data directories follow the fixed fields, which are 16 bytes longer in PE32+.
     const std::size_t directories = optional + (*magic == 0x20B ? 112 : *magic == 0x10B ? 96 : 0);
     const auto directoryCount = image.U32(directories - 4);
-    if (directories == optional || !directoryCount || *directoryCount <= kResourceTableIndex) return std::nullopt;
+    if (directories == optional || !directoryCount || *directoryCount <= kResourceTableIndex)
+        return std::nullopt;
     const auto resourceRva = image.U32(directories + 8 * kResourceTableIndex);
     if (!resourceRva || *resourceRva == 0) return std::nullopt;
 
@@ -92,7 +93,8 @@ bool NameMatches(const ImageReader& image, std::size_t nameOffset, const std::st
     for (std::size_t i = 0; i < name.size(); ++i) {
         const auto unit = image.U16(nameOffset + 2 + 2 * i);
         if (!unit || *unit > 0x7F) return false;
-        if (std::toupper(static_cast<unsigned char>(*unit)) != std::toupper(static_cast<unsigned char>(name[i])))
+        if (std::toupper(static_cast<unsigned char>(*unit)) !=
+            std::toupper(static_cast<unsigned char>(name[i])))
             return false;
     }
     return true;
@@ -102,8 +104,9 @@ enum class EntryKind { kId, kName, kFirst };
 
 // Offset (from the directory's start) that the matching entry of the directory at
 // `directoryOffset` points to, with the directory flag still set.
-std::optional<std::uint32_t> FindEntry(const ImageReader& image, std::size_t root, std::size_t directoryOffset,
-                                       EntryKind kind, std::uint16_t id, const std::string& name) {
+std::optional<std::uint32_t> FindEntry(const ImageReader& image, std::size_t root,
+                                       std::size_t directoryOffset, EntryKind kind, std::uint16_t id,
+                                       const std::string& name) {
     const std::size_t directory = root + directoryOffset;
     const auto namedCount = image.U16(directory + 12), idCount = image.U16(directory + 14);
     if (!namedCount || !idCount) return std::nullopt;

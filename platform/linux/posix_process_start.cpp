@@ -35,7 +35,8 @@ void StartDetachedProcess(const std::string& executablePath) {
     posix_spawnattr_setsigdefault(attributes.get(), &toDefault);
     posix_spawnattr_setsigmask(attributes.get(), &unblocked);
     // A session of its own: the game keeps running when the launcher's terminal or session ends.
-    posix_spawnattr_setflags(attributes.get(), POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    posix_spawnattr_setflags(attributes.get(),
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
 
     char* const arguments[] = {const_cast<char*>(executablePath.c_str()), nullptr};
     pid_t started;

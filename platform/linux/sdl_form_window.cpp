@@ -17,14 +17,15 @@ Uint32 FlagsOf(const FormDefinition& definition) {
 }
 
 bool IsRepaintRequest(const SDL_Event& event) {
-    return event.type == SDL_WINDOWEVENT &&
-           (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED);
+    return event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                             event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED);
 }
 
 }  // namespace
 
-SdlFormWindow::SdlFormWindow(const FormDefinition& definition, const std::string& title, std::string modulePath,
-                             std::vector<std::uint8_t> splashJpeg, ErrorReporter reportError)
+SdlFormWindow::SdlFormWindow(const FormDefinition& definition, const std::string& title,
+                             std::string modulePath, std::vector<std::uint8_t> splashJpeg,
+                             ErrorReporter reportError)
     : modulePath_(std::move(modulePath)),
       reportError_(std::move(reportError)),
       painter_(std::move(splashJpeg), definition.backgroundRgb) {
@@ -43,7 +44,8 @@ void SdlFormWindow::CloseIfSequenceAbandoned() {
 }
 
 bool SdlFormWindow::IsOurs(const SDL_Event& event) const {
-    return event.type == SDL_WINDOWEVENT && window_ && event.window.windowID == SDL_GetWindowID(window_.get());
+    return event.type == SDL_WINDOWEVENT && window_ &&
+           event.window.windowID == SDL_GetWindowID(window_.get());
 }
 
 void SdlFormWindow::HandleEvent(const SDL_Event& event) {

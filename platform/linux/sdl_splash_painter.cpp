@@ -6,13 +6,14 @@ namespace autorun {
 
 SdlSurfacePtr SurfaceFromDib(const DibPicture& picture, const SDL_PixelFormat& format) {
     // A 24-bit DIB stores blue, green, red: SDL's BGR24 byte order.
-    SdlSurfacePtr rows(SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 24, SDL_PIXELFORMAT_BGR24));
+    SdlSurfacePtr rows(
+        SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 24, SDL_PIXELFORMAT_BGR24));
     if (!rows) return nullptr;
     const std::size_t rowBytes = static_cast<std::size_t>(picture.width) * 3;
     for (int y = 0; y < picture.height; ++y) {
         const std::uint8_t* source = picture.pixels.data() + picture.stride * (picture.height - 1 - y);
-        std::memcpy(static_cast<std::uint8_t*>(rows->pixels) + static_cast<std::size_t>(rows->pitch) * y, source,
-                    rowBytes);
+        std::memcpy(static_cast<std::uint8_t*>(rows->pixels) + static_cast<std::size_t>(rows->pitch) * y,
+                    source, rowBytes);
     }
     return SdlSurfacePtr(SDL_ConvertSurface(rows.get(), &format, 0));
 }

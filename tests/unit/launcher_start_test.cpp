@@ -22,7 +22,8 @@ TEST(DirectoryOfModule, PosixPathsEndWithExactlyOneSlashAndKeepColonsAndBackslas
 }
 
 TEST(DirectoryOfModule, KeepsLongAndNonAsciiPathsWhole) {
-    const std::string folder = "C:\\" + std::string(300, 'x') + "\\\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA \xE7\x9B\xAE\\";
+    const std::string folder =
+        "C:\\" + std::string(300, 'x') + "\\\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA \xE7\x9B\xAE\\";
     EXPECT_EQ(DirectoryOfModule(folder + "autorun.exe", kWindowsPaths), folder);
     const std::string posixFolder = "/media/" + std::string(300, 'x') + "/\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA/";
     EXPECT_EQ(DirectoryOfModule(posixFolder + "autorun", kPosixPaths), posixFolder);

@@ -45,7 +45,8 @@ TEST_P(PeResourcesTest, OtherNamesTypesAndNumberedResourcesDontMatch) {
 
 TEST_P(PeResourcesTest, TruncatedImagesGiveNothingOrTheWholeResource) {
     for (std::size_t length = 0; length < image.size(); length += 61) {
-        const std::vector<std::uint8_t> cut(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(length));
+        const std::vector<std::uint8_t> cut(image.begin(),
+                                            image.begin() + static_cast<std::ptrdiff_t>(length));
         const auto found = FindPeResource(cut, kRcdataResourceType, "SPLASH");
         if (found) {
             EXPECT_EQ(*found, splash) << length;
@@ -56,7 +57,8 @@ TEST_P(PeResourcesTest, TruncatedImagesGiveNothingOrTheWholeResource) {
 TEST_P(PeResourcesTest, SizesAndOffsetsPointingOutsideTheImageGiveNothing) {
     // Every 32-bit field of the headers and the resource tree set to a huge value in turn: the
     // reader must stay inside the image and never return other bytes than the picture's.
-    const auto pictureStart = std::search(image.begin(), image.end(), splash.begin(), splash.end()) - image.begin();
+    const auto pictureStart =
+        std::search(image.begin(), image.end(), splash.begin(), splash.end()) - image.begin();
     ASSERT_LT(static_cast<std::size_t>(pictureStart), image.size());
     for (std::size_t offset = 0; offset + 4 <= static_cast<std::size_t>(pictureStart); offset += 2) {
         std::vector<std::uint8_t> damaged = image;
@@ -68,7 +70,8 @@ TEST_P(PeResourcesTest, SizesAndOffsetsPointingOutsideTheImageGiveNothing) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, PeResourcesTest, testing::Values(AUTORUN_PE32_FIXTURE, AUTORUN_PE32PLUS_FIXTURE));
+INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, PeResourcesTest,
+                         testing::Values(AUTORUN_PE32_FIXTURE, AUTORUN_PE32PLUS_FIXTURE));
 
 TEST(PeResources, FilesThatAreNotPeGiveNothing) {
     EXPECT_FALSE(FindPeResource({}, kRcdataResourceType, "SPLASH"));

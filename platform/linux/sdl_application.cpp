@@ -17,8 +17,14 @@ bool SdlApplication::CreateMainForm(const FormDefinition& definition) {
         return false;
     }
     auto splash = SplashFromWindowsLauncher(DirectoryOfModule(modulePath_, kPosixPaths));
-    window_ = std::make_unique<SdlFormWindow>(definition, title_, modulePath_, std::move(splash),
-                                              [this](const std::exception& error) { ShowException(error); });
+    try {
+        window_ =
+            std::make_unique<SdlFormWindow>(definition, title_, modulePath_, std::move(splash),
+                                            [this](const std::exception& error) { ShowException(error); });
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", title_.c_str(), error.what());
+        return false;
+    }
     form_ = CreateForm1(*window_, definition, [this](const std::exception& error) { ShowException(error); });
     return true;
 }

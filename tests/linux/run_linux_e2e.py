@@ -129,15 +129,32 @@ class Display:
                 self.window_manager = subprocess.Popen(
                     ["openbox", "--sm-disable"], env=self.environment(), stdin=subprocess.DEVNULL,
                     stdout=log, stderr=log, start_new_session=True)
-            if not wait_for(self.window_manager_ready, 15):
+            if not self.window_manager_manages_windows():
                 raise Failure("openbox did not take over the screen")
 
     def environment(self, extra=None):
         return {**os.environ, "DISPLAY": self.name, **(extra or {})}
 
-    def window_manager_ready(self):
-        result = run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.environment())
-        return "window id" in result.stdout
+    def window_manager_manages_windows(self):
+        """Openbox names itself on the root window before it handles requests to show windows, and a
+        request that comes in between is lost: only a window it has taken on shows that it's ready.
+        A test window shown too early is never taken on, so a new one is tried."""
+        for _ in range(10):
+            test_window = subprocess.Popen(["xmessage", "-timeout", "30", "ready?"], env=self.environment(),
+                                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                           stderr=subprocess.DEVNULL)
+            try:
+                managed = wait_for(lambda: self.client_count() > 0, 2)
+            finally:
+                test_window.terminate()
+                test_window.wait(10)
+            if managed:
+                return wait_for(lambda: self.client_count() == 0, 10)
+        return False
+
+    def client_count(self):
+        result = run(["xprop", "-root", "_NET_CLIENT_LIST"], env=self.environment())
+        return result.stdout.count("0x")
 
     def screenshot(self, path):
         run(["import", "-window", "root", "-type", "TrueColor", f"bmp3:{path}"], env=self.environment(),
@@ -272,6 +289,7 @@ class ScenarioRun:
         if report:
             if not self.scenario.linger:
                 self.check_no_zombie(report, launcher)
+            self.check_window(display)
             self.check_screen(display.screenshot(self.work / "splash.bmp"), "as the game starts")
         else:
             # No game: the splash shows between the waits all the same.
@@ -305,6 +323,20 @@ class ScenarioRun:
             raise Failure(f"{self.scenario.name}: the message box did not close on Return")
         # The sequence begins once the box is gone: its timings count from here.
         self.launched_at = time.time() * 1000
+
+    def check_window(self, display):
+        """The launcher's window covers the screen, and a window manager keeps it above the others."""
+        windows = display.visible_windows("Autorun")
+        if not windows:
+            self.problems.append("no window titled Autorun is on screen while the launcher waits")
+            return
+        info = run(["xwininfo", "-id", windows[0]], env=display.environment()).stdout
+        size = tuple(int(line.split(":")[1]) for line in info.splitlines()
+                     if line.strip().startswith(("Width:", "Height:")))
+        self.expect(size == self.scenario.screen, f"the launcher's window is {size}, not {self.scenario.screen}")
+        if self.scenario.window_manager:
+            state = run(["xprop", "-id", windows[0], "_NET_WM_STATE"], env=display.environment()).stdout
+            self.expect("_NET_WM_STATE_ABOVE" in state, f"openbox does not keep the window on top: {state.strip()}")
 
     def check_screen(self, shot, what):
         """Block by block, the screen looks like the splash picture scaled to the screen's width."""

@@ -130,6 +130,7 @@ class Display:
                     ["openbox", "--sm-disable"], env=self.environment(), stdin=subprocess.DEVNULL,
                     stdout=log, stderr=log, start_new_session=True)
             if not self.window_manager_manages_windows():
+                self.close()
                 raise Failure("openbox did not take over the screen")
 
     def environment(self, extra=None):

@@ -3,7 +3,7 @@
 # MinGW libjpeg for each cross preset first.
 set -euo pipefail
 if [ "${1:-}" = --help ]; then
-  echo "usage: scripts/build.sh [PRESET...]   presets: native windows-x86 windows-x64"; exit 0
+  echo "usage: scripts/build.sh [PRESET...]   presets: native native-asan windows-x86 windows-x64"; exit 0
 fi
 cd "$(dirname "$0")/.."
 presets=("$@")
@@ -12,7 +12,7 @@ for preset in "${presets[@]}"; do
   case "$preset" in
     windows-x86) scripts/build-libjpeg-mingw.sh i686-w64-mingw32 "$PWD/build/deps/libjpeg-i686-w64-mingw32" ;;
     windows-x64) scripts/build-libjpeg-mingw.sh x86_64-w64-mingw32 "$PWD/build/deps/libjpeg-x86_64-w64-mingw32" ;;
-    native) ;;
+    native | native-asan) ;;
     *) echo "build.sh: unknown preset '$preset'" >&2; exit 2 ;;
   esac
   echo "build: $preset"

@@ -1,7 +1,8 @@
 // Plays the game that the launcher starts: records what it finds at its start (its command line,
 // current directory and environment, the launcher's window and the screen) into a report for the
 // test driver.  With E2E_PROBE_WINDOW=1 it also opens a window of its own, as a game does, and
-// records whether the launcher's window stays above it.
+// records whether the launcher's window stays above it.  With E2E_PROBE_LOAD_DLL=NAME it loads the DLL
+// NAME by name, as a game loads DLLs of its own.
 #include <windows.h>
 
 #include <string>
@@ -105,6 +106,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     report.SetMs("capture_ms", e2e::ClockMs());
 
     if (autorun::EnvironmentValue(L"E2E_PROBE_WINDOW") == L"1") ShowOwnWindow(report);
+    const std::wstring dll = autorun::EnvironmentValue(L"E2E_PROBE_LOAD_DLL");
+    if (!dll.empty()) {
+        const autorun::ScopedHandle<HMODULE, BOOL(WINAPI*)(HMODULE)> module(LoadLibraryW(dll.c_str()),
+                                                                            FreeLibrary);
+        report.Set("dll_loaded", module.get() != nullptr);
+    }
     report.SetMs("finished_ms", e2e::ClockMs());
     report.Save(base + L".txt");
     Signal(token, L"-probe-done");

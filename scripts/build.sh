@@ -12,7 +12,8 @@ for preset in "${presets[@]}"; do
   case "$preset" in
     windows-x86) scripts/build-libjpeg-mingw.sh i686-w64-mingw32 "$PWD/build/deps/libjpeg-i686-w64-mingw32" ;;
     windows-x64) scripts/build-libjpeg-mingw.sh x86_64-w64-mingw32 "$PWD/build/deps/libjpeg-x86_64-w64-mingw32" ;;
-    native | native-asan) ;;
+    native-asan) scripts/build-libjpeg-mingw.sh native-sanitized "$PWD/build/deps/libjpeg-native-sanitized" ;;
+    native) ;;
     *) echo "build.sh: unknown preset '$preset'" >&2; exit 2 ;;
   esac
   echo "build: $preset"

@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libjpeg-dev nasm dpkg-dev fonts-dejavu-core
   wine wine32:i386 wine64 xvfb x11-utils xauth imagemagick
   libsdl2-dev xdotool openbox xorriso
+  clang libclang-rt-dev llvm
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

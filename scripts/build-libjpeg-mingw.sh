@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds libjpeg-turbo as a static MinGW library from Debian's own source package.
+# Builds libjpeg-turbo as a static MinGW library from Debian's own source package; with the TRIPLE
+# native-sanitized, the same library for Linux, compiled like the native-asan preset's own code, so
+# that the sanitizers see libjpeg's memory accesses and the fuzzer its branches.
 # Usage: build-libjpeg-mingw.sh TRIPLE PREFIX [--simd]
 # Installs include/ and lib/libjpeg.a under PREFIX; does nothing when PREFIX is already complete.
 set -euo pipefail
@@ -20,22 +22,24 @@ if ! ls -d "$src_root"/libjpeg-turbo-*/ >/dev/null 2>&1; then
 fi
 src=$(ls -d "$src_root"/libjpeg-turbo-*/ | head -n 1)
 
+# Optimized for size and without arithmetic coding (the splash is a baseline JPEG): every byte of
+# the launcher is read from the disc before the splash can appear.  On i686 no unwind tables either:
+# no C++ exception crosses libjpeg, and longjmp, which brings its errors back, walks the SEH chain.
+# On x86_64 longjmp unwinds through every frame and needs them.
+c_flags=
 case "$triple" in
-  i686-*) toolchain="$here/../cmake/toolchain-mingw-i686.cmake" ;;
-  x86_64-*) toolchain="$here/../cmake/toolchain-mingw-x86_64.cmake" ;;
+  i686-*) target=(-DCMAKE_TOOLCHAIN_FILE="$here/../cmake/toolchain-mingw-i686.cmake")
+    c_flags=-fno-asynchronous-unwind-tables ;;
+  x86_64-*) target=(-DCMAKE_TOOLCHAIN_FILE="$here/../cmake/toolchain-mingw-x86_64.cmake") ;;
+  native-sanitized) target=(-DCMAKE_C_COMPILER=clang)
+    c_flags="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all -g -fno-omit-frame-pointer" ;;
   *) echo "build-libjpeg-mingw.sh: unknown triple $triple" >&2; exit 2 ;;
 esac
 
 echo "libjpeg: building for $triple (SIMD $simd)"
 work="$prefix.build"
 rm -rf "$work" "$prefix"
-# Optimized for size and without arithmetic coding (the splash is a baseline JPEG): every byte of
-# the launcher is read from the disc before the splash can appear.  On i686 no unwind tables either:
-# no C++ exception crosses libjpeg, and longjmp, which brings its errors back, walks the SEH chain.
-# On x86_64 longjmp unwinds through every frame and needs them.
-c_flags=
-case "$triple" in i686-*) c_flags=-fno-asynchronous-unwind-tables ;; esac
-cmake -S "$src" -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=MinSizeRel \
+cmake -S "$src" -B "$work" -G Ninja "${target[@]}" -DCMAKE_BUILD_TYPE=MinSizeRel \
   -DCMAKE_C_FLAGS="$c_flags" \
   -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DWITH_SIMD=$simd \
   -DWITH_ARITH_ENC=OFF -DWITH_ARITH_DEC=OFF -DCMAKE_INSTALL_PREFIX="$prefix" >"$work.log" 2>&1

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "win32_dll_search.h"
 #include "win32_handle.h"
 
 namespace autorun {
@@ -19,6 +20,7 @@ void StartDetachedProcess(const std::wstring& applicationName, const std::wstrin
     // CreateProcessW may write into the command line, so it gets a copy it owns.
     std::vector<wchar_t> mutableCommandLine(commandLine.begin(), commandLine.end());
     mutableCommandLine.push_back(L'\0');
+    const DefaultDllSearchForChildren childSearch;
     if (CreateProcessW(applicationName.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE,
                        CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
                        &process)) {

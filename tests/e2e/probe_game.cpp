@@ -2,6 +2,7 @@
 // current directory and environment, the launcher's window and the screen) into a report for the
 // test driver.  With E2E_PROBE_WINDOW=1 it opens a window of its own instead of taking the capture,
 // as a game does, and records whether the launcher's window stays above it.
+// With E2E_PROBE_LOAD_DLL=NAME it loads the DLL NAME by name, as a game loads DLLs of its own.
 #include <windows.h>
 
 #include <optional>
@@ -116,6 +117,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     } else {
         report.Set("capture_saved", autorun::Picture24::CaptureScreen().SaveBmp(base + L"-start.bmp"));
         report.SetMs("capture_ms", e2e::ClockMs());
+    }
+    const std::wstring dll = autorun::EnvironmentValue(L"E2E_PROBE_LOAD_DLL");
+    if (!dll.empty()) {
+        const autorun::ScopedHandle<HMODULE, BOOL(WINAPI*)(HMODULE)> module(LoadLibraryW(dll.c_str()),
+                                                                            FreeLibrary);
+        report.Set("dll_loaded", module.get() != nullptr);
     }
     report.SetMs("finished_ms", e2e::ClockMs());
     report.Save(base + L".txt");

@@ -59,6 +59,13 @@ BLOCK_WORST_LIMIT = 24.0
 MIN_PICTURE_COLOURS = 4
 CONVERT = "/usr/bin/convert"
 
+# A system DLL that the window manager loads by name when a process makes its first window.  Windows
+# prefers a DLL of that name in the program's own folder to the system's; Wine prefers its own builtin
+# DLLs unless told otherwise.  The override makes Wine search as Windows does for this one name.
+PLANTED_SYSTEM_DLL = "uxtheme.dll"
+PLANTED_DLL_OVERRIDE = "uxtheme=n,b"
+GAME_DLL = "e2e_game_library.dll"
+
 LAUNCHER_TIMEOUT_MS = 60000
 SCENARIO_TIMEOUT_S = 120
 XVFB_24 = "1920x1200x24"
@@ -77,6 +84,11 @@ class Scenario:
     folder: str = "disc"  # the launcher's folder, relative to the scenario's directory
     long_path: bool = False  # bury the launcher's folder so that its path exceeds 260 characters
     game_window: bool = False  # the game opens a window of its own while the launcher still shows
+    # Our DLL, planted under this name beside the launcher and its game, or in the current directory
+    # with planted_in_cwd.  The launcher must not load it; the game, which loads it by name, must find
+    # it, as it does when nothing started it.
+    planted_dll: str = None
+    planted_in_cwd: bool = False
 
     @property
     def settings_found(self):
@@ -110,6 +122,11 @@ GROUPS = {
         Scenario("folder_with_spaces_and_unicode", folder="Disc Ünïcode 目录", cwd_elsewhere=True),
         Scenario("launcher_path_over_260", long_path=True, cwd_elsewhere=True),
         Scenario("screen_8bit", depth=8),
+    ],
+    "dlls": [
+        Scenario("system_dll_planted_beside_launcher", planted_dll=PLANTED_SYSTEM_DLL),
+        Scenario("game_finds_dll_in_current_directory", settings_name="bin\\game.exe", games=("bin\\game.exe",),
+                 planted_dll=GAME_DLL, planted_in_cwd=True),
     ],
 }
 
@@ -336,6 +353,11 @@ class Suite:
         for server in self.servers.values():
             server.stop()
 
+    def game_program(self, scenario):
+        """The fake game: a quick starter in general; for a planted DLL one of the launcher's own
+        architecture, since only such a DLL tells whether the launcher would have loaded it."""
+        return self.args.launcher_arch_probe if scenario.planted_dll else self.args.probe
+
     def layout(self, scenario, root):
         """Lays out the disc folder; returns the launcher's folder and its current directory."""
         folder = root / scenario.folder
@@ -348,11 +370,13 @@ class Suite:
         for game in scenario.games:
             target = folder.joinpath(*game.split("\\"))
             target.parent.mkdir(parents=True, exist_ok=True)
-            shutil.copyfile(self.args.probe, target)
+            shutil.copyfile(self.game_program(scenario), target)
         if scenario.settings_name is not None:
             settings = (folder if scenario.settings_beside_launcher else cwd) / "bin2.dat"
             subprocess.run([str(self.args.bin2dat), "write", "--exe", scenario.settings_name, "--fill", "random",
                             str(settings)], check=True, timeout=30, stdin=subprocess.DEVNULL)
+        if scenario.planted_dll:
+            shutil.copyfile(self.args.planted_dll, (cwd if scenario.planted_in_cwd else folder) / scenario.planted_dll)
         if scenario.long_path and len(windows_path(folder / LAUNCHER_NAME)) <= 260:
             raise Failure("the long launcher path is not longer than 260 characters")
         return folder, cwd
@@ -379,6 +403,10 @@ class Suite:
             "hook_dll": windows_path(self.args.hook),
         })
         env = dict(self.wine.env, DISPLAY=self.display(scenario.depth), E2E_RUN_TAG=tag)
+        if scenario.planted_dll:
+            env["E2E_PROBE_LOAD_DLL"] = scenario.planted_dll
+        if scenario.planted_dll == PLANTED_SYSTEM_DLL:
+            env["WINEDLLOVERRIDES"] = ";".join(filter(None, (env.get("WINEDLLOVERRIDES"), PLANTED_DLL_OVERRIDE)))
         width, height = scenario.screen
         command = [env["WINELOADER"], "explorer", f"/desktop=e2e_{tag[:12]},{width}x{height}",
                    windows_path(self.args.driver), windows_path(root / "config.txt")]
@@ -451,6 +479,7 @@ class Check:
         self.check_window_shown()
         self.check_splash(driver)
         self.check_game(driver)
+        self.check_planted_dll()
         return self
 
     def check_screen(self, driver):
@@ -489,6 +518,20 @@ class Check:
         if splash is not None:
             self.expect(splash >= number(driver, "box1_closed_ms", 0) - 50,
                         "the splash appeared while the message box was still open")
+
+    def check_planted_dll(self):
+        """Which processes loaded the DLL we planted: never the launcher; the game when it looks for it."""
+        if not self.scenario.planted_dll:
+            return
+        loaded_by = [load_report(path).get("process", "") for path in self.reports.glob("planted-*.txt")]
+        launcher = windows_path(self.folder) + "\\" + LAUNCHER_NAME
+        self.expect(not any(same_path(process, launcher) for process in loaded_by),
+                    "the launcher loaded the DLL planted "
+                    + ("in its current directory" if self.scenario.planted_in_cwd else "beside it"))
+        game = windows_path(self.folder) + "\\" + self.scenario.started_name
+        self.expect(any(same_path(process, game) for process in loaded_by),
+                    "the game did not load the planted DLL, which it finds without the launcher: either the "
+                    "launcher changed the game's DLL search or the test plants it where nothing looks")
 
     def check_window_shown(self):
         """The window as it is activated and just before it is maximized, seen from inside the launcher."""
@@ -715,7 +758,8 @@ def run_group(args, template):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    for name in ("launcher", "driver", "probe", "hook", "bin2dat", "picture", "wine-env", "prefix", "work"):
+    for name in ("launcher", "driver", "probe", "launcher-arch-probe", "hook", "planted-dll", "bin2dat", "picture",
+                 "wine-env", "prefix", "work"):
         parser.add_argument(f"--{name}", type=Path, required=True)
     action = parser.add_mutually_exclusive_group(required=True)
     action.add_argument("--make-prefix", action="store_true", help="create a fresh Wine prefix")
@@ -725,7 +769,8 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the screen captures of passing scenarios")
     args = parser.parse_args()
     if args.group:
-        for name in ("launcher", "driver", "probe", "hook", "bin2dat", "picture", "wine_env"):
+        for name in ("launcher", "driver", "probe", "launcher_arch_probe", "hook", "planted_dll", "bin2dat", "picture",
+                     "wine_env"):
             if not getattr(args, name).is_file():
                 hint = "; build the native preset first" if name == "bin2dat" else ""
                 raise SystemExit(f"run_e2e.py: {getattr(args, name)}: no such file (--{name.replace('_', '-')}){hint}")

@@ -25,7 +25,8 @@ for dll in $dlls; do
 done
 
 # Functions that MinGW runtimes and libraries are known to pull in and that XP's system DLLs lack.
-post_xp='GetTickCount64|(Initialize|Sleep|Wake|WakeAll)ConditionVariable|SRWLock|InitOnce|Fls(Alloc|Free|GetValue|SetValue)|GetSystemTimePreciseAsFileTime|Create(Event|Mutex|Semaphore)Ex|SetThreadErrorMode|GetErrorMode|CompareStringEx|LCMapStringEx|(Get|Set)(Locale|UserDefaultLocale)Name|GetLocaleInfoEx|GetFinalPathNameByHandle|CreateSymbolicLink|GetFileInformationByHandleEx|SetFileInformationByHandle|QueryFullProcessImageName|CancelIoEx|GetProcessId[^a-z]|GetThreadId[^a-z]|_s$|_s[[:space:]]'
+# SetDllDirectory is missing before XP SP1; the launcher looks it up at run time.
+post_xp='GetTickCount64|SetDefaultDllDirectories|(Add|Remove)DllDirectory|SetDllDirectory|(Initialize|Sleep|Wake|WakeAll)ConditionVariable|SRWLock|InitOnce|Fls(Alloc|Free|GetValue|SetValue)|GetSystemTimePreciseAsFileTime|Create(Event|Mutex|Semaphore)Ex|SetThreadErrorMode|GetErrorMode|CompareStringEx|LCMapStringEx|(Get|Set)(Locale|UserDefaultLocale)Name|GetLocaleInfoEx|GetFinalPathNameByHandle|CreateSymbolicLink|GetFileInformationByHandleEx|SetFileInformationByHandle|QueryFullProcessImageName|CancelIoEx|GetProcessId[^a-z]|GetThreadId[^a-z]|_s$|_s[[:space:]]'
 imports=$(awk '/DLL Name:/ {inside=1; next} inside && NF==0 {inside=0} inside && /^\t[0-9a-f]+/ {print $NF}' <<<"$dump")
 bad=$(grep -E "$post_xp" <<<"$imports" || true)
 [ -z "$bad" ] || fail "imports functions missing on Windows XP: $(tr '\n' ' ' <<<"$bad")"

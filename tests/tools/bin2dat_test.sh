@@ -177,6 +177,10 @@ expect_error 2 "unknown option '--exe-only'" write --exe a --exe-only x.dat
 expect_error 2 '^bin2dat read: no FILE' read
 expect_error 2 "unknown option '--exe'" read --exe a x.dat
 expect_error 2 '--exe-only takes no value' read --exe-only=yes x.dat
+# A mistyped argument comes back escaped, as read shows a file's texts: its newline must not break the
+# one-line message, nor its control sequence act on the terminal.
+expect_error 2 "unknown option '--a\\\\x0ab\\\\x1b\\[31m'" write $'--a\nb\e[31m' x.dat
+expect_error 2 "unknown command 'x\\\\x0d'" $'x\r' x.dat
 [ ! -e x.dat ] || fail "a bad command line created a file"
 
 # Option values may start with "-", "--exe=" works too, and "--" ends the options.

@@ -1,6 +1,7 @@
 #include "bin2dat.h"
 
 #include "commands.h"
+#include "escaping.h"
 
 namespace bin2dat {
 namespace {
@@ -28,7 +29,8 @@ void Run(const Arguments& arguments, std::ostream& out) {
 
 int ReportUsageError(const UsageError& error, std::ostream& err) {
     const std::string program = Program(error.topic());
-    err << program << ": " << error.what() << " (see " << program << " --help)\n";
+    // The message may quote what was typed, control characters and all.
+    err << program << ": " << EscapeBytes(error.what()) << " (see " << program << " --help)\n";
     return kUsage;
 }
 

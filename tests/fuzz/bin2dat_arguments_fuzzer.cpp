@@ -1,0 +1,62 @@
+// Fuzzes bin2dat's command line: the input is the argument list, the arguments separated by NUL
+// bytes.  Whatever is typed gives either a usable command or a UsageError, never another failure.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "arguments.h"
+#include "settings_format.h"
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition) std::abort();
+}
+
+// No bytes at all stand for no arguments at all.
+std::vector<std::string> SplitAtNul(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return {};
+    std::vector<std::string> args(1);
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == 0)
+            args.emplace_back();
+        else
+            args.back() += static_cast<char>(data[i]);
+    }
+    return args;
+}
+
+bool IsSettingsText(const std::string& text) {
+    return text.size() >= autorun::kMinTextLength && text.size() <= autorun::kMaxTextLength;
+}
+
+void CheckHelpTopic(bin2dat::Command topic) {
+    Require(bin2dat::HelpText(topic) != nullptr);
+    Require(bin2dat::CommandName(topic).empty() == (topic == bin2dat::Command::kHelp));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    bin2dat::Arguments arguments;
+    try {
+        arguments = bin2dat::ParseArguments(SplitAtNul(data, size));
+    } catch (const bin2dat::UsageError& error) {
+        Require(*error.what() != '\0');
+        CheckHelpTopic(error.topic());
+        return 0;
+    }
+    switch (arguments.command) {
+        case bin2dat::Command::kHelp:
+            CheckHelpTopic(arguments.helpTopic);
+            break;
+        case bin2dat::Command::kWrite:
+            Require(IsSettingsText(arguments.exeName) && IsSettingsText(arguments.text));
+            break;
+        case bin2dat::Command::kRead:
+            break;
+    }
+    return 0;
+}

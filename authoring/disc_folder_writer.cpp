@@ -1,0 +1,101 @@
+#include <fstream>
+#include <random>
+#include <system_error>
+
+#include "disc_output.h"
+
+namespace authoring {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder beside the target, removed with everything in it unless Keep() is called.
+class StagingFolder {
+   public:
+    StagingFolder(const fs::path& target, const char* purpose) {
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = target;
+            path_ += "." + std::string(purpose) + "-" + std::to_string(random() % 1000000);
+            std::error_code error;
+            if (fs::create_directory(path_, error)) return;
+            if (error)
+                throw DiscError(target.string() + ": cannot create a folder beside it: " + error.message());
+        }
+        throw DiscError(target.string() +
+                        ": cannot create a folder beside it: too many left over from earlier runs");
+    }
+    ~StagingFolder() {
+        if (path_.empty()) return;
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    StagingFolder(const StagingFolder&) = delete;
+    StagingFolder& operator=(const StagingFolder&) = delete;
+
+    const fs::path& path() const { return path_; }
+    void Keep() { path_.clear(); }
+
+   private:
+    fs::path path_;
+};
+
+void WriteBytes(const fs::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    out.close();
+    if (!out) throw DiscError(path.string() + ": cannot write the file (is the disk full?)");
+}
+
+void Fill(const DiscContents& contents, const fs::path& root) {
+    std::error_code error;
+    for (const std::string& folder : contents.folders) {
+        fs::create_directories(root / folder, error);
+        if (error)
+            throw DiscError((root / folder).string() + ": cannot create the folder: " + error.message());
+    }
+    for (const DiscFile& file : contents.files) {
+        const fs::path target = root / file.path;
+        if (file.source) {
+            fs::copy_file(*file.source, target, error);
+            if (error)
+                throw DiscError(target.string() + ": cannot copy " + file.source->string() + ": " +
+                                error.message());
+        } else {
+            WriteBytes(target, file.bytes);
+        }
+    }
+}
+
+}  // namespace
+
+void WriteDiscFolder(const DiscContents& contents, const std::string& targetName, bool replace) {
+    const fs::path target(targetName);
+    std::error_code error;
+    const bool exists = fs::exists(fs::symlink_status(target, error));
+    if (exists && !replace) throw DiscError(targetName + ": already exists; pass --force to replace it");
+    StagingFolder staged(target, "partial");
+    Fill(contents, staged.path());
+    if (!exists) {
+        fs::rename(staged.path(), target, error);
+        if (error)
+            throw DiscError(targetName + ": cannot move the finished folder into place: " + error.message());
+        staged.Keep();
+        return;
+    }
+    // The old folder steps aside first, so that a failure leaves it where it was.
+    StagingFolder old(target, "old");
+    fs::remove(old.path(), error);
+    fs::rename(target, old.path(), error);
+    if (error) throw DiscError(targetName + ": cannot move the old folder aside: " + error.message());
+    fs::rename(staged.path(), target, error);
+    if (error) {
+        std::error_code ignored;
+        fs::rename(old.path(), target, ignored);
+        old.Keep();
+        throw DiscError(targetName + ": cannot move the finished folder into place: " + error.message());
+    }
+    staged.Keep();
+}
+
+}  // namespace authoring

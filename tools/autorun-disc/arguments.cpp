@@ -1,0 +1,107 @@
+#include "arguments.h"
+
+#include <CLI/CLI.hpp>
+
+namespace autorun_disc {
+namespace {
+
+constexpr char kDescription[] =
+    "Makes a game disc that starts its game with the Autorun launcher: lays out the game, the launcher, "
+    "bin2.dat and autorun.inf as a folder or an ISO image, gives the launcher your own splash picture, "
+    "icon and names, and checks finished discs.";
+
+void AddBrandingOptions(CLI::App& command, Branding& branding) {
+    command.add_option("--splash", branding.splash,
+                       "splash picture: a JPEG (embedded as it is) or a PNG (converted to JPEG)");
+    command.add_option("--icon", branding.icon,
+                       "the launcher's icon: a .ico file, all of its images are kept");
+    command.add_option("--product", branding.product, "product name in the launcher's version information");
+    command.add_option("--company", branding.company, "company name in the launcher's version information");
+    command.add_option("--launcher", branding.launcher,
+                       "the launcher to start from (default: autorun.exe beside "
+                       "this tool)");
+}
+
+struct Parser {
+    CLI::App app{kDescription, "autorun-disc"};
+    CLI::App* make = nullptr;
+    CLI::App* brand = nullptr;
+    CLI::App* check = nullptr;
+    Arguments arguments;
+
+    Parser() {
+        app.require_subcommand(0, 1);
+        app.footer(
+            "'autorun-disc COMMAND --help' describes each command.\n"
+            "Exit status: 0 done, 1 bad input or the disc would not start its game, 2 bad arguments.");
+
+        make = app.add_subcommand("make", "lay out a disc from a game folder as an ISO image or a folder");
+        make->add_option("--game", arguments.game, "the game's folder: everything in it goes onto the disc")
+            ->required();
+        make->add_option("--exe", arguments.exe, "the game's executable, a path inside the game folder")
+            ->required();
+        AddBrandingOptions(*make, arguments.branding);
+        make->add_option("--label", arguments.label, "the disc's name (default: the game folder's name)");
+        auto* iso =
+            make->add_option("--iso", arguments.iso, "write an ISO 9660 image with Joliet and Rock Ridge");
+        auto* folder =
+            make->add_option("--folder", arguments.folder, "write a folder (for a USB stick or a burner)");
+        iso->excludes(folder);
+        make->add_flag("--force", arguments.force, "replace an existing output");
+
+        brand = app.add_subcommand("brand", "write a copy of the launcher with your picture, icon and names");
+        AddBrandingOptions(*brand, arguments.branding);
+        brand->add_option("--out", arguments.out, "the branded launcher to write")->required();
+
+        check = app.add_subcommand("check",
+                                   "check a disc image or folder; exit 1 when it would not start its game");
+        check->add_option("ISO_OR_FOLDER", arguments.target, "an ISO image or a folder laid out as a disc")
+            ->required();
+    }
+
+    Arguments Parse(const std::vector<std::string>& args) {
+        std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+        try {
+            app.parse(reversed);
+        } catch (const CLI::CallForHelp&) {
+            return Help(app.help());
+        } catch (const CLI::ParseError& error) {
+            throw UsageError(CommandName() + error.what());
+        }
+        if (make->parsed()) {
+            if (!arguments.iso && !arguments.folder)
+                throw UsageError("make: give --iso FILE or --folder DIR");
+            arguments.command = Command::kMake;
+        } else if (brand->parsed()) {
+            arguments.command = Command::kBrand;
+        } else if (check->parsed()) {
+            arguments.command = Command::kCheck;
+        } else {
+            return Help(app.help());
+        }
+        return arguments;
+    }
+
+    // CLI11 throws help for a subcommand from the subcommand, so its text comes from there.
+    Arguments Help(const std::string& text) {
+        Arguments help;
+        help.helpText = text;
+        for (CLI::App* command : {make, brand, check})
+            if (command->parsed()) help.helpText = command->help();
+        return help;
+    }
+
+    std::string CommandName() const {
+        for (CLI::App* command : {make, brand, check})
+            if (command->parsed()) return command->get_name() + ": ";
+        return "";
+    }
+};
+
+}  // namespace
+
+Arguments ParseArguments(const std::vector<std::string>& args) {
+    return Parser().Parse(args);
+}
+
+}  // namespace autorun_disc

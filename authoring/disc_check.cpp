@@ -101,9 +101,8 @@ class Checker {
             const SplashPicture splash = CheckSplashJpeg(ReadSplashResource(exe));
             Add(Finding::kGood, "the launcher's splash picture decodes: " + std::to_string(splash.width) +
                                     " x " + std::to_string(splash.height));
-            bool cut = false;
-            for (const std::string& line : DescribeVisibleHeight(splash.width, splash.height, cut))
-                Add(cut ? Finding::kWarning : Finding::kNote, line);
+            for (const ScreenFit& fit : DescribeVisibleHeight(splash.width, splash.height))
+                Add(fit.cut ? Finding::kWarning : Finding::kNote, fit.text);
         } catch (const PictureError& error) {
             Add(Finding::kProblem, launcher + ": the splash picture would not show: " + error.what());
         } catch (const PeFormatError& error) {

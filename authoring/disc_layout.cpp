@@ -69,7 +69,7 @@ void AddGameFiles(const std::string& gameFolder, DiscContents& contents) {
         if (walk->is_directory(error)) {
             contents.folders.push_back(path);
         } else if (walk->is_regular_file(error)) {
-            contents.files.push_back({path, walk->path(), {}});
+            contents.files.push_back({path, fs::absolute(walk->path(), error), {}});
         } else {
             throw DiscError(walk->path().string() + ": neither a file nor a folder");
         }

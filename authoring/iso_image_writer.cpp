@@ -13,6 +13,8 @@ namespace authoring {
 namespace {
 
 constexpr int kSectorSize = 2048;
+// Smaller images are written in a moment: no progress lines for them.
+constexpr double kProgressFrom = 64.0 * 1024 * 1024;
 // Level 2 gives ISO 9660 names of up to 31 characters to readers that know neither extension.
 constexpr int kIsoLevel = 2;
 
@@ -113,7 +115,7 @@ void Stream(burn_source* source, autorun::AtomicFileWriter& out, const Progress&
         out.Write(sector, std::size_t(count));
         written += count;
         const int tenth = total > 0 ? int(10 * written / total) : 0;
-        if (progress && tenth != lastTenth) {
+        if (progress && total >= kProgressFrom && tenth != lastTenth) {
             progress(written / total);
             lastTenth = tenth;
         }

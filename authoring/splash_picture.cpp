@@ -106,25 +106,24 @@ SplashPicture PrepareSplash(const Bytes& file) {
     throw PictureError("not a JPEG or PNG picture");
 }
 
-std::vector<std::string> DescribeVisibleHeight(int width, int height, bool& cut) {
+std::vector<ScreenFit> DescribeVisibleHeight(int width, int height) {
     struct Screen {
         const char* name;
         int across, down;
     };
     static const Screen screens[] = {{"4:3", 4, 3}, {"16:10", 16, 10}, {"16:9", 16, 9}};
-    std::vector<std::string> lines;
-    cut = false;
+    std::vector<ScreenFit> fits;
     for (const Screen& screen : screens) {
         // Scaled to a screen W wide the picture is W * height / width tall; the screen is W * down / across.
         const double share = std::min(1.0, double(width) * screen.down / (double(height) * screen.across));
         const int rows = int(height * share + 0.5);
-        if (share < 1.0) cut = true;
-        lines.push_back(std::string(screen.name) + " screens show " + Percent(share) + " of its height" +
+        fits.push_back({std::string(screen.name) + " screens show " + Percent(share) + " of its height" +
                         (share < 1.0 ? " (the bottom " + std::to_string(height - rows) + " of " +
                                            std::to_string(height) + " rows are cut)"
-                                     : ""));
+                                     : ""),
+                        share < 1.0});
     }
-    return lines;
+    return fits;
 }
 
 }  // namespace authoring

@@ -32,9 +32,14 @@ SplashPicture CheckSplashJpeg(Bytes jpeg);
 // refused.  Throws PictureError.
 SplashPicture PrepareSplash(const Bytes& file);
 
-// For 4:3, 16:10 and 16:9 screens, how much of the picture's height the launcher shows: it scales the
-// picture to the screen's width and cuts what falls below the screen.  One line each; `cut` is set
-// when some screen shows less than all of it.
-std::vector<std::string> DescribeVisibleHeight(int width, int height, bool& cut);
+// How much of the picture's height a screen of one shape shows: the launcher scales the picture to the
+// screen's width and cuts what falls below the screen.
+struct ScreenFit {
+    std::string text;  // e.g. "16:9 screens show 75% of its height (the bottom 150 of 600 rows are cut)"
+    bool cut = false;
+};
+
+// For 4:3, 16:10 and 16:9 screens.
+std::vector<ScreenFit> DescribeVisibleHeight(int width, int height);
 
 }  // namespace authoring

@@ -66,7 +66,7 @@ struct Parser {
         } catch (const CLI::CallForHelp&) {
             return Help(app.help());
         } catch (const CLI::ParseError& error) {
-            throw UsageError(CommandName() + error.what());
+            throw Mistake(error.what());
         }
         if (make->parsed()) {
             if (!arguments.iso && !arguments.folder)
@@ -82,19 +82,31 @@ struct Parser {
         return arguments;
     }
 
-    // CLI11 throws help for a subcommand from the subcommand, so its text comes from there.
+    // CLI11 throws help for a subcommand from the subcommand, so its text comes from there; its usage
+    // line names the subcommand alone.
     Arguments Help(const std::string& text) {
         Arguments help;
         help.helpText = text;
-        for (CLI::App* command : {make, brand, check})
-            if (command->parsed()) help.helpText = command->help();
+        if (CLI::App* command = Parsed()) {
+            help.helpText = command->help();
+            const std::string usage = "Usage: " + command->get_name();
+            const auto at = help.helpText.find(usage);
+            if (at != std::string::npos) help.helpText.replace(at, usage.size(), "Usage: autorun-disc " + command->get_name());
+        }
         return help;
     }
 
-    std::string CommandName() const {
+    CLI::App* Parsed() const {
         for (CLI::App* command : {make, brand, check})
-            if (command->parsed()) return command->get_name() + ": ";
-        return "";
+            if (command->parsed()) return command;
+        return nullptr;
+    }
+
+    // One line: the command, the mistake and where help is.
+    UsageError Mistake(const std::string& what) const {
+        const std::string command = Parsed() ? Parsed()->get_name() + " " : "";
+        return UsageError((command.empty() ? "" : command.substr(0, command.size() - 1) + ": ") + what +
+                          " (see autorun-disc " + command + "--help)");
     }
 };
 

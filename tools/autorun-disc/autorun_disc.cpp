@@ -7,7 +7,7 @@
 namespace autorun_disc {
 
 int ReportUsageError(const std::string& message, std::ostream& err) {
-    err << "autorun-disc: " << message << " (see autorun-disc --help)\n";
+    err << "autorun-disc: " << message << '\n';
     return kUsage;
 }
 

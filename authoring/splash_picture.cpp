@@ -118,9 +118,9 @@ std::vector<ScreenFit> DescribeVisibleHeight(int width, int height) {
         const double share = std::min(1.0, double(width) * screen.down / (double(height) * screen.across));
         const int rows = int(height * share + 0.5);
         fits.push_back({std::string(screen.name) + " screens show " + Percent(share) + " of its height" +
-                        (share < 1.0 ? " (the bottom " + std::to_string(height - rows) + " of " +
-                                           std::to_string(height) + " rows are cut)"
-                                     : ""),
+                            (share < 1.0 ? " (the bottom " + std::to_string(height - rows) + " of " +
+                                               std::to_string(height) + " rows are cut)"
+                                         : ""),
                         share < 1.0});
     }
     return fits;

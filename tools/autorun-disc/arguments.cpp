@@ -91,7 +91,8 @@ struct Parser {
             help.helpText = command->help();
             const std::string usage = "Usage: " + command->get_name();
             const auto at = help.helpText.find(usage);
-            if (at != std::string::npos) help.helpText.replace(at, usage.size(), "Usage: autorun-disc " + command->get_name());
+            if (at != std::string::npos)
+                help.helpText.replace(at, usage.size(), "Usage: autorun-disc " + command->get_name());
         }
         return help;
     }

@@ -25,7 +25,8 @@ Bytes ReadInput(const std::string& path) {
 Bytes Splash(const std::string& path, std::ostream& warnings) {
     try {
         const authoring::SplashPicture picture = authoring::PrepareSplash(ReadInput(path));
-        for (const authoring::ScreenFit& fit : authoring::DescribeVisibleHeight(picture.width, picture.height))
+        for (const authoring::ScreenFit& fit :
+             authoring::DescribeVisibleHeight(picture.width, picture.height))
             if (fit.cut) warnings << "autorun-disc: warning: " << path << ": " << fit.text << '\n';
         return picture.jpeg;
     } catch (const authoring::PictureError& error) {

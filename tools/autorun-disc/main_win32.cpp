@@ -8,7 +8,8 @@ int wmain(int argc, wchar_t** argv) {
     try {
         args = autorun::AnsiArguments(argc, argv);
     } catch (const autorun::ArgumentEncodingError& error) {
-        return autorun_disc::ReportUsageError(std::string(error.what()) + " (see autorun-disc --help)", std::cerr);
+        return autorun_disc::ReportUsageError(std::string(error.what()) + " (see autorun-disc --help)",
+                                              std::cerr);
     }
     return autorun_disc::RunAutorunDisc(args, std::cout, std::cerr);
 }

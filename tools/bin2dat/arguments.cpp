@@ -1,6 +1,8 @@
 #include "arguments.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
+#include <climits>
 #include <map>
 
 #include "settings_format.h"
@@ -13,10 +15,13 @@ struct OptionNames {
     std::vector<std::string> flags;
 };
 
+// What CLI11 made of one command's arguments; each option's values in the order given.
 struct SplitArguments {
     bool help = false;
-    std::map<std::string, std::string> options;  // a flag maps to ""
+    std::map<std::string, std::vector<std::string>> options;
+    std::map<std::string, int> flags;
     std::vector<std::string> operands;
+    std::vector<std::string> unknown;
 };
 
 bool Contains(const std::vector<std::string>& names, const std::string& name) {
@@ -27,41 +32,88 @@ bool IsOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-';
 }
 
-// Separates options from operands, getopt style: "--name value" and "--name=value" both work, a
-// value may begin with "-", and "--" makes everything after it an operand.
-SplitArguments Split(Command command, const std::vector<std::string>& args, const OptionNames& names) {
-    SplitArguments split;
+// getopt's rules, which CLI11 lacks, as CLI11 spells them: a value may begin with "-" ("--exe -h"
+// becomes "--exe=-h"), an empty value stays a separate argument (CLI11 reads "--exe=" as no value),
+// and a flag takes no value at all (CLI11 would read "--exe-only=yes" as true).  Arguments after "--"
+// are operands and never reach CLI11.
+std::vector<std::string> Normalize(Command command, const std::vector<std::string>& args,
+                                   const OptionNames& names, std::vector<std::string>& operandsAfterDashes) {
+    std::vector<std::string> out;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--") {
-            split.operands.insert(split.operands.end(), args.begin() + i + 1, args.end());
+            operandsAfterDashes.assign(args.begin() + long(i) + 1, args.end());
             break;
         }
-        if (!IsOption(arg)) {
-            split.operands.push_back(arg);
+        const std::size_t equals = arg.find('=');
+        const std::string name = IsOption(arg) ? arg.substr(0, equals) : "";
+        if (Contains(names.flags, name) && equals != std::string::npos)
+            throw UsageError(command, name + " takes no value");
+        if (!Contains(names.withValue, name)) {
+            out.push_back(arg);
             continue;
         }
-        if (arg == "--help" || arg == "-h") return SplitArguments{true, {}, {}};
-
-        const std::size_t equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
-        if (split.options.count(name)) throw UsageError(command, name + " is given more than once");
-        if (Contains(names.flags, name)) {
-            if (equals != std::string::npos) throw UsageError(command, name + " takes no value");
-            split.options[name];
-        } else if (Contains(names.withValue, name)) {
-            if (equals != std::string::npos) {
-                split.options[name] = arg.substr(equals + 1);
-            } else if (i + 1 < args.size()) {
-                split.options[name] = args[++i];
-            } else {
-                throw UsageError(command, name + " needs a value");
-            }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
         } else {
-            throw UsageError(command, "unknown option '" + arg + "'");
+            throw UsageError(command, name + " needs a value");
+        }
+        if (value.empty()) {
+            out.push_back(name);
+            out.push_back(value);
+        } else {
+            out.push_back(name + "=" + value);
         }
     }
+    return out;
+}
+
+SplitArguments Split(Command command, const std::vector<std::string>& args, const OptionNames& names) {
+    SplitArguments split;
+    std::vector<std::string> afterDashes;
+    std::vector<std::string> normalized = Normalize(command, args, names, afterDashes);
+
+    CLI::App app;
+    app.set_help_flag();  // the help texts are bin2dat's own
+    app.allow_extras();   // unknown options are reported below, in bin2dat's words
+    int help = 0;
+    app.add_flag("-h,--help", help);
+    for (const std::string& name : names.withValue)
+        app.add_option(name, split.options[name])
+            ->expected(1)
+            ->allow_extra_args(false)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    for (const std::string& name : names.flags) app.add_flag(name, split.flags[name]);
+    app.add_option("FILE", split.operands)->expected(0, INT_MAX);
+
+    std::reverse(normalized.begin(), normalized.end());  // CLI11 takes them last first
+    try {
+        app.parse(normalized);
+    } catch (const CLI::ParseError& error) {
+        throw UsageError(command, error.what());
+    }
+    split.help = help > 0;
+    split.unknown = app.remaining();
+    split.operands.insert(split.operands.end(), afterDashes.begin(), afterDashes.end());
     return split;
+}
+
+// The mistakes CLI11 lets through, in the order a reader of the command line meets them.
+void RequireSensible(Command command, const SplitArguments& split) {
+    for (const auto& option : split.options)
+        if (option.second.size() > 1) throw UsageError(command, option.first + " is given more than once");
+    for (const auto& flag : split.flags)
+        if (flag.second > 1) throw UsageError(command, flag.first + " is given more than once");
+    for (const std::string& arg : split.unknown)
+        if (IsOption(arg)) throw UsageError(command, "unknown option '" + arg + "'");
+}
+
+const std::string* Value(const SplitArguments& split, const std::string& name) {
+    const auto found = split.options.find(name);
+    return found == split.options.end() || found->second.empty() ? nullptr : &found->second.front();
 }
 
 std::string TheFile(Command command, const std::vector<std::string>& operands) {
@@ -93,31 +145,32 @@ std::string SettingsText(const std::string& option, const std::string& value) {
 }
 
 Arguments ParseWrite(const std::vector<std::string>& args) {
-    SplitArguments split = Split(Command::kWrite, args, {{"--exe", "--text", "--fill"}, {}});
+    const SplitArguments split = Split(Command::kWrite, args, {{"--exe", "--text", "--fill"}, {}});
     if (split.help) return HelpFor(Command::kWrite);
+    RequireSensible(Command::kWrite, split);
 
     Arguments arguments;
     arguments.command = Command::kWrite;
     arguments.file = TheFile(Command::kWrite, split.operands);
-    const auto exe = split.options.find("--exe");
-    if (exe == split.options.end()) throw UsageError(Command::kWrite, "--exe NAME is required");
-    arguments.exeName = SettingsText("--exe", exe->second);
+    const std::string* exe = Value(split, "--exe");
+    if (!exe) throw UsageError(Command::kWrite, "--exe NAME is required");
+    arguments.exeName = SettingsText("--exe", *exe);
     // The launcher skips the first text; the name is as good a filler as any and gives away nothing new.
-    const auto text = split.options.find("--text");
-    arguments.text = text == split.options.end() ? arguments.exeName : SettingsText("--text", text->second);
-    const auto fill = split.options.find("--fill");
-    if (fill != split.options.end()) arguments.fill = ParseFill(fill->second);
+    const std::string* text = Value(split, "--text");
+    arguments.text = text ? SettingsText("--text", *text) : arguments.exeName;
+    if (const std::string* fill = Value(split, "--fill")) arguments.fill = ParseFill(*fill);
     return arguments;
 }
 
 Arguments ParseRead(const std::vector<std::string>& args) {
-    SplitArguments split = Split(Command::kRead, args, {{}, {"--exe-only"}});
+    const SplitArguments split = Split(Command::kRead, args, {{}, {"--exe-only"}});
     if (split.help) return HelpFor(Command::kRead);
+    RequireSensible(Command::kRead, split);
 
     Arguments arguments;
     arguments.command = Command::kRead;
     arguments.file = TheFile(Command::kRead, split.operands);
-    arguments.exeOnly = split.options.count("--exe-only") != 0;
+    arguments.exeOnly = split.flags.at("--exe-only") > 0;
     return arguments;
 }
 

@@ -10,6 +10,7 @@ packages=(
   gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
   googletest libgtest-dev libjpeg-dev nasm dpkg-dev fonts-dejavu-core
   wine wine32:i386 wine64 xvfb x11-utils xauth imagemagick
+  libcli11-dev libisofs-dev libpng-dev icoutils python3-pefile xorriso libjpeg-turbo-progs zip
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -85,10 +85,4 @@ void AtomicFileWriter::Commit() {
     state_->temporary.Keep();
 }
 
-void WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    AtomicFileWriter writer(path);
-    writer.Write(bytes.data(), bytes.size());
-    writer.Commit();
-}
-
 }  // namespace autorun

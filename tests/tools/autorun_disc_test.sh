@@ -12,35 +12,12 @@ work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 cd "$work" || exit 1
 
-failures=0
-fail() {
-  local message="$*"
-  [ "${#message}" -le 400 ] || message="${message:0:400}..."
-  echo "FAIL: $message" >&2
-  failures=$((failures + 1))
-}
+tool_name=autorun-disc
+tool_command=("$tool")
+. "$here/tool_checks.sh"
 
-# run ARGS...: runs autorun-disc; its exit status lands in $status, its output in the files out and err.
-run() {
-  "$tool" "$@" >out 2>err
-  status=$?
-}
-
-expect_status() {
-  local want=$1
-  shift
-  run "$@"
-  [ "$status" -eq "$want" ] || fail "autorun-disc $*: exit status $status, expected $want; stderr: $(cat err)"
-}
-
-# expect_refusal PATTERN ARGS...: exit 1 with one line on stderr that matches PATTERN.
-expect_refusal() {
-  local pattern=$1
-  shift
-  expect_status 1 "$@"
-  [ "$(wc -l <err)" -eq 1 ] || fail "autorun-disc $*: stderr is not one line: $(cat err)"
-  grep -q -- "$pattern" err || fail "autorun-disc $*: stderr lacks '$pattern': $(cat err)"
-}
+# expect_refusal PATTERN ARGS...: bad input: exit 1 with one line on stderr that matches PATTERN.
+expect_refusal() { expect_error 1 "$@"; }
 
 # Nothing of a refused run may be left: no output, no temporary file or folder beside it.
 expect_nothing_written() {
@@ -211,8 +188,4 @@ expect_status 2 frobnicate
 leftovers=$(find . -name '*.partial-*' -o -name '*.old-*' -o -name '*.iso.*')
 [ -z "$leftovers" ] || fail "temporary files left behind: $leftovers"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "all autorun-disc checks passed"
+finish

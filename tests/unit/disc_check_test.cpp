@@ -14,6 +14,16 @@
 namespace authoring {
 namespace {
 
+// Texts reach the tool in the system's encoding: UTF-8 on Linux, the ANSI code page (Windows-1252 under
+// the tests' Wine) on Windows.
+#ifdef _WIN32
+const std::string kEAcute = "\xe9";
+const std::string kECircumflex = "\xea";
+#else
+const std::string kEAcute = "\xc3\xa9";
+const std::string kECircumflex = "\xc3\xaa";
+#endif
+
 Bytes SplashJpeg() {
     std::ifstream file(AUTORUN_SPLASH_JPG, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(file), {});
@@ -143,24 +153,29 @@ TEST(DiscNames, SplitLikeWindowsAndStayOnTheDisc) {
 }
 
 TEST(DiscNames, VolumeIdsAreDCharactersOfAtMost32) {
-    EXPECT_EQ(VolumeIdFromLabel("Sky Racer 2: Forêt"), "SKY_RACER_2__FOR__T");
+    EXPECT_EQ(VolumeIdFromLabel("Sky Racer 2: For" + kECircumflex + "t"),
+              kECircumflex.size() == 2 ? "SKY_RACER_2__FOR__T" : "SKY_RACER_2__FOR_T");
     EXPECT_EQ(VolumeIdFromLabel(std::string(40, 'a')), std::string(32, 'A'));
     EXPECT_EQ(VolumeIdFromLabel(""), "DISC");
 }
 
 TEST(DiscNames, JolietCountsUtf16UnitsNotBytes) {
     std::string name;
-    for (int i = 0; i < 64; ++i) name += "\xc3\xa9";  // 64 characters, 128 bytes
+    for (int i = 0; i < 64; ++i) name += kEAcute;  // 64 characters, 128 bytes in UTF-8
     EXPECT_FALSE(JolietProblem("data/" + name));
     EXPECT_TRUE(JolietProblem("data/" + name + "e"));
 }
 
-TEST(AutorunInf, IsAnsiWhenItCanBeAndUtf16OtherwiseAndReadsBackEitherWay) {
-    const Bytes ansi = BuildAutorunInf({"autorun.exe", "autorun.exe", "Forêt", "Play"});
+TEST(AutorunInf, IsAnsiWhenItCanBe) {
+    const Bytes ansi = BuildAutorunInf({"autorun.exe", "autorun.exe", "For" + kECircumflex + "t", "Play"});
     EXPECT_EQ(std::string(ansi.begin(), ansi.end()),
               "[autorun]\r\nopen=autorun.exe\r\nicon=autorun.exe\r\nlabel=For\xeat\r\naction=Play\r\n");
-    EXPECT_EQ(ParseAutorunInf(ansi).at("label"), "For\xc3\xaat");
+    EXPECT_EQ(ParseAutorunInf(ansi).at("label"), "For" + kECircumflex + "t");
+}
 
+#ifndef _WIN32
+// On Windows the tool's texts are in the ANSI code page already.
+TEST(AutorunInf, IsUtf16WhenTheAnsiCodePageLacksACharacterAndReadsBack) {
     const Bytes wide =
         BuildAutorunInf({"autorun.exe", "autorun.exe", "\xd0\x98\xd0\xb3\xd1\x80\xd0\xb0", "Play"});
     ASSERT_GE(wide.size(), 2u);
@@ -169,6 +184,7 @@ TEST(AutorunInf, IsAnsiWhenItCanBeAndUtf16OtherwiseAndReadsBackEitherWay) {
     EXPECT_EQ(ParseAutorunInf(wide).at("label"), "\xd0\x98\xd0\xb3\xd1\x80\xd0\xb0");
     EXPECT_EQ(ParseAutorunInf(wide).at("open"), "autorun.exe");
 }
+#endif
 
 TEST(SplashPicture, ShowsHowMuchOfATallPictureEachScreenShapeCuts) {
     const auto fits = DescribeVisibleHeight(800, 600);

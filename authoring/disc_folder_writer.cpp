@@ -47,8 +47,17 @@ void WriteBytes(const fs::path& path, const Bytes& bytes) {
     if (!out) throw DiscError(path.string() + ": cannot write the file (is the disk full?)");
 }
 
-void Fill(const DiscContents& contents, const fs::path& root) {
+double TotalSize(const DiscContents& contents) {
+    double total = 0;
     std::error_code error;
+    for (const DiscFile& file : contents.files)
+        total += file.source ? double(fs::file_size(*file.source, error)) : double(file.bytes.size());
+    return total;
+}
+
+void Fill(const DiscContents& contents, const fs::path& root, const Progress& progress) {
+    std::error_code error;
+    ProgressTenths tenths(progress, TotalSize(contents));
     for (const std::string& folder : contents.folders) {
         fs::create_directories(root / folder, error);
         if (error)
@@ -61,21 +70,33 @@ void Fill(const DiscContents& contents, const fs::path& root) {
             if (error)
                 throw DiscError(target.string() + ": cannot copy " + file.source->string() + ": " +
                                 error.message());
+            tenths.Add(double(fs::file_size(*file.source, error)));
         } else {
             WriteBytes(target, file.bytes);
+            tenths.Add(double(file.bytes.size()));
         }
     }
 }
 
 }  // namespace
 
-void WriteDiscFolder(const DiscContents& contents, const std::string& targetName, bool replace) {
+void ProgressTenths::Add(double bytes) {
+    done_ += bytes;
+    if (!progress_ || total_ < kProgressFrom) return;
+    const int tenth = int(10 * done_ / total_);
+    if (tenth == lastTenth_) return;
+    lastTenth_ = tenth;
+    progress_(done_ / total_);
+}
+
+void WriteDiscFolder(const DiscContents& contents, const std::string& targetName, bool replace,
+                     const Progress& progress) {
     const fs::path target(targetName);
     std::error_code error;
     const bool exists = fs::exists(fs::symlink_status(target, error));
     if (exists && !replace) throw DiscError(targetName + ": already exists; pass --force to replace it");
     StagingFolder staged(target, "partial");
-    Fill(contents, staged.path());
+    Fill(contents, staged.path(), progress);
     if (!exists) {
         fs::rename(staged.path(), target, error);
         if (error)

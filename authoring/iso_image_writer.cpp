@@ -13,8 +13,7 @@ namespace authoring {
 namespace {
 
 constexpr int kSectorSize = 2048;
-// Smaller images are written in a moment: no progress lines for them.
-constexpr double kProgressFrom = 64.0 * 1024 * 1024;
+
 // Level 2 gives ISO 9660 names of up to 31 characters to readers that know neither extension.
 constexpr int kIsoLevel = 2;
 
@@ -104,21 +103,14 @@ IsoWriteOptsPtr WriteOptions(const std::string& target) {
 }
 
 void Stream(burn_source* source, autorun::AtomicFileWriter& out, const Progress& progress) {
-    const double total = double(source->get_size(source));
+    ProgressTenths tenths(progress, double(source->get_size(source)));
     unsigned char sector[kSectorSize];
-    double written = 0;
-    int lastTenth = -1;
     for (;;) {
         const int count = source->read_xt(source, sector, kSectorSize);
         if (count < 0) throw DiscError("libisofs could not build the image (is a source file unreadable?)");
         if (count == 0) break;
         out.Write(sector, std::size_t(count));
-        written += count;
-        const int tenth = total > 0 ? int(10 * written / total) : 0;
-        if (progress && total >= kProgressFrom && tenth != lastTenth) {
-            progress(written / total);
-            lastTenth = tenth;
-        }
+        tenths.Add(count);
     }
 }
 

@@ -143,6 +143,12 @@ expect_status 0 make --game game --exe Game.exe --launcher "$launcher" --label A
 grep -q 'label=Again' stick/autorun.inf || fail "--force did not replace the folder"
 [ "$(ls -d stick* | tr '\n' ' ')" = "stick " ] || fail "replacing left $(ls -d stick*)"
 
+# A large disc reports its progress.
+mkdir big && cp "$game_exe" big/game.exe && truncate -s 70M big/level.pak
+expect_status 0 make --game big --exe game.exe --launcher "$launcher" --iso big.iso
+grep -q '^writing big.iso: 50%$' out && grep -q '^writing big.iso: 100%$' out || fail "no progress: $(cat out)"
+rm -f big.iso
+
 # --- make: refusals, each with nothing written ------------------------------------------------------
 
 long=$(printf 'x%.0s' {1..65})
@@ -158,6 +164,9 @@ make_into "^autorun-disc: deep/$long: the name \"$long\" has 65 characters, more
   --exe "$long/g.exe"
 make_into '^autorun-disc: clashing/AUTORUN.INF: the disc.s own autorun.inf goes there' --game clashing --exe game.exe
 make_into '^autorun-disc: bad.ico: not a valid icon' --game odd --exe game.exe --splash wide.jpg --icon bad.ico
+expect_refusal '^autorun-disc: odd/disc.iso: lies inside the game folder odd' make --launcher "$launcher" \
+  --game odd --exe game.exe --iso odd/disc.iso
+[ ! -e odd/disc.iso ] || fail "an image was written into the game folder"
 expect_refusal '^autorun-disc: /proc/d.iso: cannot create a temporary file beside it' make --launcher "$launcher" \
   --game odd --exe game.exe --iso /proc/d.iso
 expect_status 2 make --game odd --exe game.exe --iso a.iso --folder b

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <filesystem>
+#include <system_error>
 
 #include "branding_inputs.h"
 #include "commands.h"
@@ -22,6 +23,15 @@ std::string ActionText(const Arguments& arguments, const std::string& label) {
     return "Play " + (arguments.branding.product ? *arguments.branding.product : label);
 }
 
+// An output inside the game folder would go onto the next disc made from it.
+void RequireOutsideGame(const std::string& target, const std::string& game) {
+    std::error_code error;
+    const auto root = std::filesystem::weakly_canonical(game, error);
+    const auto relative = std::filesystem::weakly_canonical(target, error).lexically_relative(root);
+    if (!error && !relative.empty() && *relative.begin() != "..")
+        throw authoring::DiscError(target + ": lies inside the game folder " + game + "; write it elsewhere");
+}
+
 // What `make` would write must pass `check`: nothing is written otherwise.
 void RequireStartingDisc(const authoring::DiscContents& contents, bool folder, const std::string& target) {
     const auto report = authoring::CheckDisc(*authoring::ReadContents(contents, folder));
@@ -39,6 +49,11 @@ void MakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& er
                                    ": this build writes folders only (--folder); burn the folder with a "
                                    "disc burning program, or make the ISO with the Linux build");
 
+    RequireOutsideGame(target, arguments.game);
+    const auto progress = [&](double share) {
+        out << "writing " << target << ": " << int(share * 100 + 0.5) << "%\n" << std::flush;
+    };
+
     authoring::DiscPlan plan;
     plan.gameFolder = arguments.game;
     plan.exe = arguments.exe;
@@ -49,16 +64,14 @@ void MakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& er
     RequireStartingDisc(contents, folder, target);
 
     if (folder) {
-        authoring::WriteDiscFolder(contents, target, arguments.force);
+        authoring::WriteDiscFolder(contents, target, arguments.force, progress);
         out << target << ": disc folder written (" << contents.files.size() << " files)\n"
             << "note: Windows 7 and later don't start programs from USB sticks by themselves: the stick "
                "shows "
                "its label and icon, and the player starts autorun.exe by hand (XP with SP2 asks first)\n";
         return;
     }
-    authoring::WriteDiscIso(contents, target, arguments.force, [&](double share) {
-        out << "writing " << target << ": " << int(share * 100 + 0.5) << "%\n" << std::flush;
-    });
+    authoring::WriteDiscIso(contents, target, arguments.force, progress);
     out << target << ": ISO image written, volume \"" << plan.label << "\"\n";
 }
 

@@ -15,13 +15,12 @@ struct OptionNames {
     std::vector<std::string> flags;
 };
 
-// What CLI11 made of one command's arguments; each option's values in the order given.
+// What CLI11 made of one command's arguments.
 struct SplitArguments {
     bool help = false;
     std::map<std::string, std::vector<std::string>> options;
     std::map<std::string, int> flags;
     std::vector<std::string> operands;
-    std::vector<std::string> unknown;
 };
 
 bool Contains(const std::vector<std::string>& names, const std::string& name) {
@@ -32,25 +31,49 @@ bool IsOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-';
 }
 
-// getopt's rules, which CLI11 lacks, as CLI11 spells them: a value may begin with "-" ("--exe -h"
-// becomes "--exe=-h"), an empty value stays a separate argument (CLI11 reads "--exe=" as no value),
-// and a flag takes no value at all (CLI11 would read "--exe-only=yes" as true).  Arguments after "--"
-// are operands and never reach CLI11.
-std::vector<std::string> Normalize(Command command, const std::vector<std::string>& args,
-                                   const OptionNames& names, std::vector<std::string>& operandsAfterDashes) {
-    std::vector<std::string> out;
+bool IsHelp(const std::string& arg) {
+    return arg == "--help" || arg == "-h";
+}
+
+// The command line read left to right as bin2dat always has, so that of several mistakes the first
+// is reported, and "--help" shows help whatever follows it.  What it hands CLI11 follows getopt's
+// rules, which CLI11 lacks, in CLI11's spelling: a value may begin with "-" ("--exe -h" becomes
+// "--exe=-h"), an empty value stays a separate argument (CLI11 reads "--exe=" as no value at all),
+// and a flag takes no value (CLI11 would read "--exe-only=yes" as true).  Arguments after "--" are
+// operands and never reach CLI11.
+struct Screened {
+    std::vector<std::string> forCli11;
+    std::vector<std::string> operandsAfterDashes;
+    bool help = false;
+};
+
+Screened Screen(Command command, const std::vector<std::string>& args, const OptionNames& names) {
+    Screened screened;
+    std::vector<std::string> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--") {
-            operandsAfterDashes.assign(args.begin() + long(i) + 1, args.end());
+            screened.operandsAfterDashes.assign(args.begin() + long(i) + 1, args.end());
+            break;
+        }
+        if (!IsOption(arg)) {
+            screened.forCli11.push_back(arg);
+            continue;
+        }
+        if (IsHelp(arg)) {
+            screened.help = true;
             break;
         }
         const std::size_t equals = arg.find('=');
-        const std::string name = IsOption(arg) ? arg.substr(0, equals) : "";
-        if (Contains(names.flags, name) && equals != std::string::npos)
-            throw UsageError(command, name + " takes no value");
-        if (!Contains(names.withValue, name)) {
-            out.push_back(arg);
+        const std::string name = arg.substr(0, equals);
+        const bool flag = Contains(names.flags, name);
+        if (!flag && !Contains(names.withValue, name))
+            throw UsageError(command, "unknown option '" + arg + "'");
+        if (Contains(seen, name)) throw UsageError(command, name + " is given more than once");
+        seen.push_back(name);
+        if (flag) {
+            if (equals != std::string::npos) throw UsageError(command, name + " takes no value");
+            screened.forCli11.push_back(name);
             continue;
         }
         std::string value;
@@ -62,53 +85,37 @@ std::vector<std::string> Normalize(Command command, const std::vector<std::strin
             throw UsageError(command, name + " needs a value");
         }
         if (value.empty()) {
-            out.push_back(name);
-            out.push_back(value);
+            screened.forCli11.push_back(name);
+            screened.forCli11.push_back(value);
         } else {
-            out.push_back(name + "=" + value);
+            screened.forCli11.push_back(name + "=" + value);
         }
     }
-    return out;
+    return screened;
 }
 
 SplitArguments Split(Command command, const std::vector<std::string>& args, const OptionNames& names) {
     SplitArguments split;
-    std::vector<std::string> afterDashes;
-    std::vector<std::string> normalized = Normalize(command, args, names, afterDashes);
+    Screened screened = Screen(command, args, names);
+    split.help = screened.help;
+    if (split.help) return split;
 
     CLI::App app;
-    app.set_help_flag();  // the help texts are bin2dat's own
-    app.allow_extras();   // unknown options are reported below, in bin2dat's words
-    int help = 0;
-    app.add_flag("-h,--help", help);
+    app.set_help_flag();  // help was screened out above; its texts are bin2dat's own
     for (const std::string& name : names.withValue)
-        app.add_option(name, split.options[name])
-            ->expected(1)
-            ->allow_extra_args(false)
-            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        app.add_option(name, split.options[name])->expected(1)->allow_extra_args(false);
     for (const std::string& name : names.flags) app.add_flag(name, split.flags[name]);
     app.add_option("FILE", split.operands)->expected(0, INT_MAX);
 
-    std::reverse(normalized.begin(), normalized.end());  // CLI11 takes them last first
+    std::reverse(screened.forCli11.begin(), screened.forCli11.end());  // CLI11 takes them last first
     try {
-        app.parse(normalized);
+        app.parse(screened.forCli11);
     } catch (const CLI::ParseError& error) {
         throw UsageError(command, error.what());
     }
-    split.help = help > 0;
-    split.unknown = app.remaining();
-    split.operands.insert(split.operands.end(), afterDashes.begin(), afterDashes.end());
+    split.operands.insert(split.operands.end(), screened.operandsAfterDashes.begin(),
+                          screened.operandsAfterDashes.end());
     return split;
-}
-
-// The mistakes CLI11 lets through, in the order a reader of the command line meets them.
-void RequireSensible(Command command, const SplitArguments& split) {
-    for (const auto& option : split.options)
-        if (option.second.size() > 1) throw UsageError(command, option.first + " is given more than once");
-    for (const auto& flag : split.flags)
-        if (flag.second > 1) throw UsageError(command, flag.first + " is given more than once");
-    for (const std::string& arg : split.unknown)
-        if (IsOption(arg)) throw UsageError(command, "unknown option '" + arg + "'");
 }
 
 const std::string* Value(const SplitArguments& split, const std::string& name) {
@@ -147,7 +154,6 @@ std::string SettingsText(const std::string& option, const std::string& value) {
 Arguments ParseWrite(const std::vector<std::string>& args) {
     const SplitArguments split = Split(Command::kWrite, args, {{"--exe", "--text", "--fill"}, {}});
     if (split.help) return HelpFor(Command::kWrite);
-    RequireSensible(Command::kWrite, split);
 
     Arguments arguments;
     arguments.command = Command::kWrite;
@@ -165,7 +171,6 @@ Arguments ParseWrite(const std::vector<std::string>& args) {
 Arguments ParseRead(const std::vector<std::string>& args) {
     const SplitArguments split = Split(Command::kRead, args, {{}, {"--exe-only"}});
     if (split.help) return HelpFor(Command::kRead);
-    RequireSensible(Command::kRead, split);
 
     Arguments arguments;
     arguments.command = Command::kRead;

@@ -171,7 +171,7 @@ expect_refusal '^autorun-disc: /proc/d.iso: cannot create a temporary file besid
   --game odd --exe game.exe --iso /proc/d.iso
 expect_status 2 make --game odd --exe game.exe --iso a.iso --folder b
 expect_status 2 make --game odd --exe game.exe
-grep -q 'give --iso FILE or --folder DIR' err || fail "make without an output: $(cat err)"
+grep -q '^autorun-disc: make: give --iso FILE.iso or --folder DIR' err || fail "make without an output: $(cat err)"
 
 # --- check: discs that would not start their game ---------------------------------------------------
 

@@ -11,16 +11,21 @@ constexpr char kDescription[] =
     "icon and names, and checks finished discs.";
 
 void AddBrandingOptions(CLI::App& command, Branding& branding) {
-    command.add_option("--splash", branding.splash,
-                       "splash picture: a JPEG (embedded as it is) or a PNG (converted to JPEG)");
-    command.add_option("--icon", branding.icon,
-                       "the launcher's icon: a .ico file, all of its images are kept");
+    command
+        .add_option("--splash", branding.splash, "a JPEG (embedded as it is) or a PNG (converted to JPEG)")
+        ->type_name("PICTURE");
+    command.add_option("--icon", branding.icon, "the launcher's icon: every image of the .ico file is kept")
+        ->type_name("FILE.ico");
     command.add_option("--product", branding.product, "product name in the launcher's version information");
     command.add_option("--company", branding.company, "company name in the launcher's version information");
-    command.add_option("--launcher", branding.launcher,
-                       "the launcher to start from (default: autorun.exe beside "
-                       "this tool)");
+    command
+        .add_option("--launcher", branding.launcher,
+                    "the launcher to start from (default: autorun.exe beside "
+                    "this tool)")
+        ->type_name("EXE");
 }
+
+constexpr char kWriteStatus[] = "Exit status: 0 written, 1 bad input (nothing is written), 2 bad arguments.";
 
 struct Parser {
     CLI::App app{kDescription, "autorun-disc"};
@@ -31,32 +36,44 @@ struct Parser {
 
     Parser() {
         app.require_subcommand(0, 1);
-        app.footer(
-            "'autorun-disc COMMAND --help' describes each command.\n"
-            "Exit status: 0 done, 1 bad input or the disc would not start its game, 2 bad arguments.");
 
         make = app.add_subcommand("make", "lay out a disc from a game folder as an ISO image or a folder");
         make->add_option("--game", arguments.game, "the game's folder: everything in it goes onto the disc")
+            ->type_name("DIR")
             ->required();
         make->add_option("--exe", arguments.exe, "the game's executable, a path inside the game folder")
+            ->type_name("PATH")
             ->required();
         AddBrandingOptions(*make, arguments.branding);
         make->add_option("--label", arguments.label, "the disc's name (default: the game folder's name)");
         auto* iso =
-            make->add_option("--iso", arguments.iso, "write an ISO 9660 image with Joliet and Rock Ridge");
+            make->add_option("--iso", arguments.iso, "write an ISO 9660 image with Joliet and Rock Ridge")
+                ->type_name("FILE.iso");
         auto* folder =
-            make->add_option("--folder", arguments.folder, "write a folder (for a USB stick or a burner)");
+            make->add_option("--folder", arguments.folder, "write a folder (for a USB stick or a burner)")
+                ->type_name("DIR");
         iso->excludes(folder);
         make->add_flag("--force", arguments.force, "replace an existing output");
+        make->footer(std::string("The disc is checked as 'check' would before anything is written.\n") +
+                     kWriteStatus);
 
         brand = app.add_subcommand("brand", "write a copy of the launcher with your picture, icon and names");
         AddBrandingOptions(*brand, arguments.branding);
-        brand->add_option("--out", arguments.out, "the branded launcher to write")->required();
+        brand->add_option("--out", arguments.out, "the branded launcher to write")
+            ->type_name("FILE.exe")
+            ->required();
+        brand->footer(kWriteStatus);
 
         check = app.add_subcommand("check",
                                    "check a disc image or folder; exit 1 when it would not start its game");
         check->add_option("ISO_OR_FOLDER", arguments.target, "an ISO image or a folder laid out as a disc")
             ->required();
+        check->footer(
+            "Exit status: 0 the disc starts its game, 1 it would not or can't be read, 2 bad arguments.");
+
+        app.footer(
+            "'autorun-disc COMMAND --help' describes each command.\n"
+            "Exit status: 0 done, 1 bad input or the disc would not start its game, 2 bad arguments.");
     }
 
     Arguments Parse(const std::vector<std::string>& args) {
@@ -69,8 +86,7 @@ struct Parser {
             throw Mistake(error.what());
         }
         if (make->parsed()) {
-            if (!arguments.iso && !arguments.folder)
-                throw UsageError("make: give --iso FILE or --folder DIR");
+            if (!arguments.iso && !arguments.folder) throw Mistake("give --iso FILE.iso or --folder DIR");
             arguments.command = Command::kMake;
         } else if (brand->parsed()) {
             arguments.command = Command::kBrand;

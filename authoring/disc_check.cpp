@@ -30,7 +30,7 @@ class Checker {
             Add(Finding::kNote,
                 "on a USB stick, Windows 7 and later ignore open= (XP with SP2 asks first): the "
                 "stick shows its label and icon, and the player starts " +
-                    (launcher ? *launcher : std::string("the launcher")) + " by hand");
+                    (launcher ? PathText(*launcher) : std::string("the launcher")) + " by hand");
         return std::move(report_);
     }
 
@@ -42,9 +42,9 @@ class Checker {
             Add(Finding::kProblem, "the image has no Joliet names: Windows sees short upper-case names only");
         if (!disc_.VolumeId().empty()) Add(Finding::kGood, "volume ID " + disc_.VolumeId());
         std::size_t bad = 0;
-        for (const std::string& path : disc_.Files()) {
+        for (const std::filesystem::path& path : disc_.Files()) {
             if (const auto problem = JolietProblem(path)) {
-                if (bad++ == 0) Add(Finding::kProblem, path + ": " + *problem);
+                if (bad++ == 0) Add(Finding::kProblem, PathText(path) + ": " + *problem);
             }
         }
         if (bad > 1)
@@ -52,7 +52,7 @@ class Checker {
     }
 
     // The launcher's path on the disc, or nothing when AutoPlay would start nothing.
-    std::optional<std::string> CheckAutorunInf() {
+    std::optional<std::filesystem::path> CheckAutorunInf() {
         const auto inf = disc_.Find(kAutorunInf);
         if (!inf) {
             Add(Finding::kProblem,
@@ -71,7 +71,7 @@ class Checker {
             Add(Finding::kProblem, "autorun.inf opens " + program + ", which is not on the disc");
             return std::nullopt;
         }
-        Add(Finding::kGood, "autorun.inf opens " + *launcher);
+        Add(Finding::kGood, "autorun.inf opens " + PathText(*launcher));
         CheckIcon(keys);
         const auto label = keys.find("label");
         if (label != keys.end()) Add(Finding::kGood, "label: " + label->second);
@@ -95,7 +95,7 @@ class Checker {
         return command.substr(0, command.find(' '));
     }
 
-    void CheckLauncher(const std::string& launcher) {
+    void CheckLauncher(const std::filesystem::path& launcher) {
         try {
             const Bytes exe = disc_.Read(launcher);
             const SplashPicture splash = CheckSplashJpeg(ReadSplashResource(exe));
@@ -104,11 +104,12 @@ class Checker {
             for (const ScreenFit& fit : DescribeVisibleHeight(splash.width, splash.height))
                 Add(fit.cut ? Finding::kWarning : Finding::kNote, fit.text);
         } catch (const PictureError& error) {
-            Add(Finding::kProblem, launcher + ": the splash picture would not show: " + error.what());
+            Add(Finding::kProblem,
+                PathText(launcher) + ": the splash picture would not show: " + error.what());
         } catch (const PeFormatError& error) {
-            Add(Finding::kProblem, launcher + ": " + error.what());
+            Add(Finding::kProblem, PathText(launcher) + ": " + error.what());
         } catch (const BrandingError& error) {
-            Add(Finding::kProblem, launcher + ": " + error.what());
+            Add(Finding::kProblem, PathText(launcher) + ": " + error.what());
         }
     }
 
@@ -131,23 +132,25 @@ class Checker {
         }
     }
 
-    void CheckGame(const std::string& launcher, const std::string& ansiName) {
-        const auto slash = launcher.rfind('/');
-        const std::string folder = slash == std::string::npos ? "" : launcher.substr(0, slash + 1);
-        const std::string name = FromAnsi(ansiName);
-        const std::string windowsPath = kDiscRootOnWindows + folder + ansiName;
+    // The launcher joins its own folder and the name; Windows then finds the file whatever its case.
+    void CheckGame(const std::filesystem::path& launcher, const std::string& ansiName) {
+        const std::filesystem::path folder = launcher.parent_path();
+        const std::string folderText = folder.empty() ? "" : PathText(folder) + "/";
+        const std::string windowsPath = kDiscRootOnWindows + folderText + ansiName;
         if (windowsPath.size() > kWindowsPathLimit) {
             Add(Finding::kProblem, "the game's path on the disc is " + std::to_string(windowsPath.size()) +
                                        " characters long; the launcher can start at most " +
                                        std::to_string(kWindowsPathLimit));
             return;
         }
-        const auto game = disc_.Find(folder + name);
+        const std::u16string folderUtf16 = folder.empty() ? u"" : PathUtf16(folder) + u"/";
+        const auto game = disc_.Find(folderUtf16 + ToUtf16(FromAnsi(ansiName)));
         if (!game) {
-            Add(Finding::kProblem, "the game " + folder + name + " that bin2.dat names is not on the disc");
+            Add(Finding::kProblem,
+                "the game " + folderText + FromAnsi(ansiName) + " that bin2.dat names is not on the disc");
             return;
         }
-        Add(Finding::kGood, "the game " + *game + " is there");
+        Add(Finding::kGood, "the game " + PathText(*game) + " is there");
     }
 
     const DiscReader& disc_;

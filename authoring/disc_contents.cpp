@@ -1,14 +1,22 @@
 #include "disc_contents.h"
 
-#include "file_reading.h"
+#include <fstream>
+#include <iterator>
+
+#include "text_encoding.h"
 
 namespace authoring {
 
+Bytes ReadFileAt(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) throw DiscError(PathText(path) + ": cannot open the file");
+    Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) throw DiscError(PathText(path) + ": cannot read the file");
+    return bytes;
+}
+
 Bytes ReadDiscFile(const DiscFile& file) {
-    if (!file.source) return file.bytes;
-    auto bytes = autorun::ReadWholeFile(file.source->string());
-    if (!bytes) throw DiscError(file.source->string() + ": cannot read the file");
-    return std::move(*bytes);
+    return file.source ? ReadFileAt(*file.source) : file.bytes;
 }
 
 }  // namespace authoring

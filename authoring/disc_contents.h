@@ -18,19 +18,24 @@ class DiscError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Paths on the disc are relative std::filesystem paths: on Windows they hold the names as UTF-16, which
+// the ANSI code page may not be able to spell.
 struct DiscFile {
-    std::string path;                             // on the disc, "/"-separated, in the system's encoding
+    std::filesystem::path path;                   // on the disc, relative to its root
     std::optional<std::filesystem::path> source;  // a file to copy, or else...
     Bytes bytes;                                  // ...these bytes
 };
 
 struct DiscContents {
-    std::string label;                 // what Windows shows as the disc's name
-    std::vector<std::string> folders;  // "/"-separated, parents before their children
+    std::string label;                           // what Windows shows as the disc's name
+    std::vector<std::filesystem::path> folders;  // parents before their children
     std::vector<DiscFile> files;
 };
 
 // The file's bytes, from memory or read from its source.  Throws DiscError.
 Bytes ReadDiscFile(const DiscFile& file);
+
+// A whole file, by a path that may hold names the ANSI code page can't spell.  Throws DiscError.
+Bytes ReadFileAt(const std::filesystem::path& path);
 
 }  // namespace authoring

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "disc_output.h"
+#include "text_encoding.h"
 
 namespace authoring {
 namespace {
@@ -20,9 +21,9 @@ class StagingFolder {
             std::error_code error;
             if (fs::create_directory(path_, error)) return;
             if (error)
-                throw DiscError(target.string() + ": cannot create a folder beside it: " + error.message());
+                throw DiscError(PathText(target) + ": cannot create a folder beside it: " + error.message());
         }
-        throw DiscError(target.string() +
+        throw DiscError(PathText(target) +
                         ": cannot create a folder beside it: too many left over from earlier runs");
     }
     ~StagingFolder() {
@@ -44,7 +45,7 @@ void WriteBytes(const fs::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     out.close();
-    if (!out) throw DiscError(path.string() + ": cannot write the file (is the disk full?)");
+    if (!out) throw DiscError(PathText(path) + ": cannot write the file (is the disk full?)");
 }
 
 double TotalSize(const DiscContents& contents) {
@@ -58,17 +59,17 @@ double TotalSize(const DiscContents& contents) {
 void Fill(const DiscContents& contents, const fs::path& root, const Progress& progress) {
     std::error_code error;
     ProgressTenths tenths(progress, TotalSize(contents));
-    for (const std::string& folder : contents.folders) {
+    for (const fs::path& folder : contents.folders) {
         fs::create_directories(root / folder, error);
         if (error)
-            throw DiscError((root / folder).string() + ": cannot create the folder: " + error.message());
+            throw DiscError(PathText(root / folder) + ": cannot create the folder: " + error.message());
     }
     for (const DiscFile& file : contents.files) {
         const fs::path target = root / file.path;
         if (file.source) {
             fs::copy_file(*file.source, target, error);
             if (error)
-                throw DiscError(target.string() + ": cannot copy " + file.source->string() + ": " +
+                throw DiscError(PathText(target) + ": cannot copy " + PathText(*file.source) + ": " +
                                 error.message());
             tenths.Add(double(fs::file_size(*file.source, error)));
         } else {

@@ -25,12 +25,13 @@ std::string SettingsName(const DiscPlan& plan) {
     for (const std::string& part : *parts) windowsName += (windowsName.empty() ? "" : "\\") + part;
     const fs::path exe = fs::path(plan.gameFolder) / plan.exe;
     std::error_code error;
-    if (!fs::is_regular_file(exe, error)) throw DiscError(exe.string() + ": no such file in the game folder");
+    if (!fs::is_regular_file(exe, error))
+        throw DiscError(PathText(exe) + ": no such file in the game folder");
     const fs::path real = fs::weakly_canonical(exe, error);
     const fs::path root = fs::weakly_canonical(plan.gameFolder, error);
     const auto relative = real.lexically_relative(root);
     if (error || relative.empty() || *relative.begin() == "..")
-        throw DiscError(exe.string() + ": --exe leads out of the game folder (through a link?)");
+        throw DiscError(PathText(exe) + ": --exe leads out of the game folder (through a link?)");
 
     const auto ansi = ToAnsi(windowsName);
     if (!ansi)
@@ -44,34 +45,34 @@ std::string SettingsName(const DiscPlan& plan) {
     return *ansi;
 }
 
-void RequireFreeName(const std::string& gameFolder, const std::string& path) {
-    static const std::string reserved[] = {kLauncherOnDisc, kSettingsFile, kAutorunInf};
-    for (const std::string& name : reserved)
-        if (WindowsNameKey(path) == WindowsNameKey(name))
-            throw DiscError((fs::path(gameFolder) / path).string() + ": the disc's own " + name +
+void RequireFreeName(const std::string& gameFolder, const fs::path& path) {
+    static const char* const reserved[] = {kLauncherOnDisc, kSettingsFile, kAutorunInf};
+    for (const char* name : reserved)
+        if (WindowsNameKey(PathUtf16(path)) == WindowsNameKey(ToUtf16(name)))
+            throw DiscError(PathText(fs::path(gameFolder) / path) + ": the disc's own " + name +
                             " goes there; move or remove the game's file of that name");
 }
 
 void AddGameFiles(const std::string& gameFolder, DiscContents& contents) {
     std::error_code error;
     if (!fs::is_directory(gameFolder, error)) throw DiscError(gameFolder + ": no such folder");
-    std::map<std::string, std::string> seen;  // Windows' key of each name, and the name
+    std::map<std::u16string, fs::path> seen;  // Windows' key of each name, and the name
     fs::recursive_directory_iterator walk(gameFolder, error), end;
     for (; !error && walk != end; walk.increment(error)) {
-        const std::string path = walk->path().lexically_relative(gameFolder).generic_string();
+        const fs::path path = walk->path().lexically_relative(gameFolder);
         if (const auto problem = JolietProblem(path))
-            throw DiscError(walk->path().string() + ": " + *problem);
-        const auto clash = seen.emplace(WindowsNameKey(path), path);
+            throw DiscError(PathText(walk->path()) + ": " + *problem);
+        const auto clash = seen.emplace(WindowsNameKey(PathUtf16(path)), path);
         if (!clash.second)
-            throw DiscError(walk->path().string() + ": Windows can't tell it from " + clash.first->second +
-                            " (names differ in case only)");
+            throw DiscError(PathText(walk->path()) + ": Windows can't tell it from " +
+                            PathText(clash.first->second) + " (names differ in case only)");
         RequireFreeName(gameFolder, path);
         if (walk->is_directory(error)) {
             contents.folders.push_back(path);
         } else if (walk->is_regular_file(error)) {
             contents.files.push_back({path, fs::absolute(walk->path(), error), {}});
         } else {
-            throw DiscError(walk->path().string() + ": neither a file nor a folder");
+            throw DiscError(PathText(walk->path()) + ": neither a file nor a folder");
         }
     }
     if (error) throw DiscError(gameFolder + ": cannot read the folder: " + error.message());

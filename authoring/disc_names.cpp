@@ -6,15 +6,13 @@
 
 namespace authoring {
 
-std::optional<std::string> JolietProblem(const std::string& path) {
-    if (ToUtf16(path).size() > kJolietPathLimit)
+std::optional<std::string> JolietProblem(const std::filesystem::path& path) {
+    if (PathUtf16(path).size() > kJolietPathLimit)
         return "the path is longer than Joliet's " + std::to_string(kJolietPathLimit) + " characters";
-    const auto parts = SplitDiscPath(path);
-    if (!parts) return std::string("the path leaves the disc");
-    for (const std::string& part : *parts) {
-        const std::size_t length = ToUtf16(part).size();
+    for (const std::filesystem::path& part : path) {
+        const std::size_t length = PathUtf16(part).size();
         if (length > kJolietNameLimit)
-            return "the name \"" + part + "\" has " + std::to_string(length) +
+            return "the name \"" + PathText(part) + "\" has " + std::to_string(length) +
                    " characters, more than Joliet's " + std::to_string(kJolietNameLimit);
     }
     return std::nullopt;
@@ -54,9 +52,10 @@ std::optional<std::vector<std::string>> SplitDiscPath(const std::string& path) {
     return parts;
 }
 
-std::string WindowsNameKey(const std::string& path) {
-    std::string key;
-    for (char c : path) key.push_back(c == '\\' ? '/' : c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c);
+std::u16string WindowsNameKey(const std::u16string& path) {
+    std::u16string key;
+    for (char16_t c : path)
+        key.push_back(c == u'\\' ? u'/' : c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c);
     return key;
 }
 

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "disc_names.h"
+#include "text_encoding.h"
 
 namespace authoring {
 namespace {
@@ -17,15 +18,15 @@ class ContentsReader : public DiscReader {
    public:
     ContentsReader(const DiscContents& contents, bool asFolder) : contents_(contents), asFolder_(asFolder) {}
 
-    std::vector<std::string> Files() const override {
-        std::vector<std::string> paths;
+    std::vector<std::filesystem::path> Files() const override {
+        std::vector<std::filesystem::path> paths;
         for (const DiscFile& file : contents_.files) paths.push_back(file.path);
         return paths;
     }
-    Bytes Read(const std::string& path) const override {
+    Bytes Read(const std::filesystem::path& path) const override {
         for (const DiscFile& file : contents_.files)
             if (file.path == path) return ReadDiscFile(file);
-        throw DiscError(path + ": no such file on the disc");
+        throw DiscError(PathText(path) + ": no such file on the disc");
     }
     bool IsFolder() const override { return asFolder_; }
     std::string VolumeId() const override { return asFolder_ ? "" : VolumeIdFromLabel(contents_.label); }
@@ -44,13 +45,12 @@ class FolderReader : public DiscReader {
         if (error) throw DiscError(folder + ": cannot read the folder: " + error.message());
         for (; walk != end; walk.increment(error)) {
             if (error) throw DiscError(folder + ": cannot read the folder: " + error.message());
-            if (walk->is_regular_file(error))
-                files_.push_back(walk->path().lexically_relative(root_).generic_string());
+            if (walk->is_regular_file(error)) files_.push_back(walk->path().lexically_relative(root_));
         }
     }
 
-    std::vector<std::string> Files() const override { return files_; }
-    Bytes Read(const std::string& path) const override {
+    std::vector<std::filesystem::path> Files() const override { return files_; }
+    Bytes Read(const std::filesystem::path& path) const override {
         DiscFile file;
         file.source = root_ / path;
         return ReadDiscFile(file);
@@ -59,17 +59,21 @@ class FolderReader : public DiscReader {
 
    private:
     std::filesystem::path root_;
-    std::vector<std::string> files_;
+    std::vector<std::filesystem::path> files_;
 };
 
 }  // namespace
 
-std::optional<std::string> DiscReader::Find(const std::string& path) const {
+std::optional<std::filesystem::path> DiscReader::Find(const std::string& path) const {
     const auto parts = SplitDiscPath(path);
     if (!parts) return std::nullopt;
-    const std::string wanted = WindowsNameKey(JoinParts(*parts));
-    for (const std::string& file : Files())
-        if (WindowsNameKey(file) == wanted) return file;
+    return Find(ToUtf16(JoinParts(*parts)));
+}
+
+std::optional<std::filesystem::path> DiscReader::Find(const std::u16string& path) const {
+    const std::u16string wanted = WindowsNameKey(path);
+    for (const std::filesystem::path& file : Files())
+        if (WindowsNameKey(PathUtf16(file)) == wanted) return file;
     return std::nullopt;
 }
 

@@ -16,10 +16,10 @@ class DiscReader {
    public:
     virtual ~DiscReader() = default;
 
-    // Every file, "/"-separated from the root, in the system's encoding.
-    virtual std::vector<std::string> Files() const = 0;
+    // Every file, relative to the root.
+    virtual std::vector<std::filesystem::path> Files() const = 0;
     // Throws DiscError.
-    virtual Bytes Read(const std::string& path) const = 0;
+    virtual Bytes Read(const std::filesystem::path& path) const = 0;
     // True for a folder (a USB stick), false for an optical disc image.
     virtual bool IsFolder() const = 0;
     // The volume identifier, or "" when the medium has none of its own.
@@ -27,8 +27,10 @@ class DiscReader {
     // False for an image without Joliet names, where Windows sees short upper-case ISO 9660 names.
     virtual bool HasWindowsNames() const { return true; }
 
-    // The stored path that Windows would open for `path`, which may use "\" and differ in case.
-    std::optional<std::string> Find(const std::string& path) const;
+    // The stored path that Windows would open for `path`, which may use "\" and differ in case; as
+    // text in the system's encoding (from autorun.inf or bin2.dat) or as UTF-16.
+    std::optional<std::filesystem::path> Find(const std::string& path) const;
+    std::optional<std::filesystem::path> Find(const std::u16string& path) const;
 };
 
 std::unique_ptr<DiscReader> ReadContents(const DiscContents& contents, bool asFolder);

@@ -34,13 +34,14 @@ class IsoReader : public DiscReader {
         Walk(iso_image_get_root(image_.get()), "");
     }
 
-    std::vector<std::string> Files() const override {
-        std::vector<std::string> paths;
+    std::vector<std::filesystem::path> Files() const override {
+        std::vector<std::filesystem::path> paths;
         for (const auto& file : files_) paths.push_back(file.first);
         return paths;
     }
 
-    Bytes Read(const std::string& path) const override {
+    Bytes Read(const std::filesystem::path& file) const override {
+        const std::string path = file.generic_string();
         const auto found = files_.find(path);
         if (found == files_.end()) throw DiscError(path_ + ": no file " + path + " in the image");
         IsoStream* stream = iso_file_get_stream(found->second);

@@ -24,7 +24,7 @@ class ImageBuilder {
         Require(iso_image_new(VolumeIdFromLabel(contents.label).c_str(), &image), "cannot start the image");
         image_.reset(image);
         folders_[""] = iso_image_get_root(image_.get());
-        for (const std::string& folder : contents.folders) AddFolder(folder);
+        for (const std::filesystem::path& folder : contents.folders) AddFolder(folder.generic_string());
         for (const DiscFile& file : contents.files) AddFile(file);
     }
 
@@ -57,8 +57,9 @@ class ImageBuilder {
     }
 
     void AddFile(const DiscFile& file) {
-        IsoDir* parent = Parent(file.path);
-        const std::string name = Split(file.path).second;
+        const std::string path = file.path.generic_string();
+        IsoDir* parent = Parent(path);
+        const std::string name = Split(path).second;
         if (file.source) {
             IsoNode* node = nullptr;
             Require(iso_tree_add_new_node(image_.get(), parent, name.c_str(), file.source->c_str(), &node),
@@ -73,11 +74,11 @@ class ImageBuilder {
         IsoStream* stream = nullptr;
         const int made = iso_memory_stream_new(copy, file.bytes.size(), &stream);
         if (made < 0) std::free(copy);
-        Require(made, "cannot add " + file.path);
+        Require(made, "cannot add " + path);
         IsoFile* added = nullptr;
         const int result = iso_tree_add_new_file(parent, name.c_str(), stream, &added);
         if (result < 0) iso_stream_unref(stream);
-        Require(result, "cannot add " + file.path);
+        Require(result, "cannot add " + path);
     }
 
     std::string target_;

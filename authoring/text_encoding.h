@@ -2,6 +2,7 @@
 // Windows) and as a disc stores them.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -22,5 +23,10 @@ std::u16string ToUtf16(const std::string& text);
 // the system's encoding lacks becomes "?".
 std::string FromAnsi(const std::string& ansi);
 std::string FromUtf16(const std::u16string& text);
+
+// A path with "/" separators, as UTF-16 (for Joliet and for Windows' name matching) and as text in the
+// system's encoding (for messages; on Windows what the ANSI code page lacks becomes "?").
+std::u16string PathUtf16(const std::filesystem::path& path);
+std::string PathText(const std::filesystem::path& path);
 
 }  // namespace authoring

@@ -102,6 +102,14 @@ std::u16string ToUtf16(const std::string& text) {
     return out;
 }
 
+std::u16string PathUtf16(const std::filesystem::path& path) {
+    return ToUtf16(path.generic_string());
+}
+
+std::string PathText(const std::filesystem::path& path) {
+    return path.generic_string();
+}
+
 std::string FromAnsi(const std::string& ansi) {
     const Converter converter("UTF-8", kAnsiCodePage);
     std::string out;

@@ -21,6 +21,15 @@ std::u16string ToUtf16(const std::string& text) {
     return std::u16string(wide.begin(), wide.end());
 }
 
+std::u16string PathUtf16(const std::filesystem::path& path) {
+    const std::wstring wide = path.generic_wstring();
+    return std::u16string(wide.begin(), wide.end());
+}
+
+std::string PathText(const std::filesystem::path& path) {
+    return FromUtf16(PathUtf16(path));
+}
+
 std::string FromAnsi(const std::string& ansi) {
     return ansi;
 }

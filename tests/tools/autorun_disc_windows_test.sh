@@ -30,7 +30,9 @@ expect_status() {
 convert -size 640x480 gradient:purple-yellow -quality 90 art.jpg
 convert art.jpg art.png
 convert art.jpg -define icon:auto-resize=48,32,16 art.ico
-mkdir -p game/data && cp "$game_exe" game/Game.exe && printf 'x' >game/data/level.txt
+mkdir -p game/data game/Forêt && cp "$game_exe" game/Game.exe && printf 'x' >game/data/level.txt
+# Names the ANSI code page can and can't spell: they reach the disc as they are.
+printf 'y' >'game/Forêt/Café.txt' && printf 'z' >'game/Мир.txt'
 
 expect_status 0 --help
 grep -q 'Usage: autorun-disc' out.txt || fail "no usage in --help"
@@ -38,7 +40,7 @@ grep -q 'Usage: autorun-disc' out.txt || fail "no usage in --help"
 expect_status 0 make --game game --exe Game.exe --splash art.jpg --icon art.ico --label 'Café' --launcher "$launcher" \
   --folder disc
 grep -q 'Windows 7 and later' out.txt || fail "make --folder does not mention USB sticks: $(cat out.txt)"
-for file in autorun.exe bin2.dat autorun.inf Game.exe data/level.txt; do
+for file in autorun.exe bin2.dat autorun.inf Game.exe data/level.txt 'Forêt/Café.txt' 'Мир.txt'; do
   [ -f "disc/$file" ] || fail "disc/$file is missing"
 done
 grep -q $'label=Caf\xe9' disc/autorun.inf || fail "the label is not in the ANSI code page: $(od -c disc/autorun.inf)"

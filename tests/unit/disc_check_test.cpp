@@ -149,7 +149,7 @@ TEST(DiscCheck, ANameLongerThanJolietAllowsIsAProblem) {
 TEST(DiscNames, SplitLikeWindowsAndStayOnTheDisc) {
     EXPECT_EQ(SplitDiscPath("bin\\.\\x/../game.exe"), (std::vector<std::string>{"bin", "game.exe"}));
     EXPECT_FALSE(SplitDiscPath("..\\game.exe"));
-    EXPECT_EQ(WindowsNameKey("Bin\\Game.exe"), "BIN/GAME.EXE");
+    EXPECT_EQ(WindowsNameKey(u"Bin\\Game.exe"), u"BIN/GAME.EXE");
 }
 
 TEST(DiscNames, VolumeIdsAreDCharactersOfAtMost32) {

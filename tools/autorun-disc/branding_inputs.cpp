@@ -48,14 +48,14 @@ std::vector<authoring::IconImage> Icon(const std::string& path, std::ostream& wa
 
 }  // namespace
 
-std::string LauncherPath(const Branding& options) {
+std::filesystem::path LauncherPath(const Branding& options) {
     if (options.launcher) return *options.launcher;
-    return (ProgramFolder() / kLauncherName).string();
+    return ProgramFolder() / kLauncherName;
 }
 
 Bytes BrandedLauncher(const Branding& options, std::ostream& warnings) {
-    const std::string launcherPath = LauncherPath(options);
-    const Bytes launcher = ReadInput(launcherPath);
+    const std::string launcherPath = authoring::PathText(LauncherPath(options));
+    const Bytes launcher = authoring::ReadFileAt(LauncherPath(options));
     authoring::Branding branding;
     if (options.splash) branding.splashJpeg = Splash(*options.splash, warnings);
     if (options.icon) branding.icon = Icon(*options.icon, warnings);

@@ -2,6 +2,7 @@
 // should see.
 #pragma once
 
+#include <filesystem>
 #include <ostream>
 
 #include "arguments.h"
@@ -14,6 +15,6 @@ namespace autorun_disc {
 authoring::Bytes BrandedLauncher(const Branding& options, std::ostream& warnings);
 
 // The launcher to start from: --launcher, or the autorun.exe beside this tool.
-std::string LauncherPath(const Branding& options);
+std::filesystem::path LauncherPath(const Branding& options);
 
 }  // namespace autorun_disc

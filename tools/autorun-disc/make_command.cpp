@@ -8,6 +8,7 @@
 #include "disc_layout.h"
 #include "disc_output.h"
 #include "disc_reader.h"
+#include "text_encoding.h"
 
 namespace autorun_disc {
 namespace {
@@ -15,7 +16,8 @@ namespace {
 std::string Label(const Arguments& arguments) {
     if (arguments.label) return *arguments.label;
     const std::filesystem::path game = std::filesystem::path(arguments.game).lexically_normal();
-    const std::string name = (game.has_filename() ? game : game.parent_path()).filename().string();
+    const std::string name =
+        authoring::PathText((game.has_filename() ? game : game.parent_path()).filename());
     return name.empty() || name == "." ? "GAME" : name;
 }
 

@@ -107,6 +107,11 @@ grep -q 'no32.ico: no 32 x 32 bitmap image' err || fail "no warning for an icon 
 mkdir beside && cp "$tool" beside/ && cp "$launcher" beside/autorun.exe
 "beside/$(basename "$tool")" brand --product Beside --out beside.exe >out 2>err ||
   fail "no launcher found beside the tool: $(cat err)"
+rm beside/autorun.exe
+tool_command=("beside/$(basename "$tool")")
+expect_refusal 'beside/autorun.exe: no launcher beside autorun-disc; name one with --launcher' brand --product x \
+  --out out-place/x.exe
+tool_command=("$tool")
 
 # --- make --iso from the demo game, read back with xorriso ----------------------------------------
 

@@ -1,5 +1,7 @@
 #include "branding_inputs.h"
 
+#include <system_error>
+
 #include "disc_contents.h"
 #include "file_reading.h"
 #include "icon_file.h"
@@ -54,8 +56,13 @@ std::filesystem::path LauncherPath(const Branding& options) {
 }
 
 Bytes BrandedLauncher(const Branding& options, std::ostream& warnings) {
-    const std::string launcherPath = authoring::PathText(LauncherPath(options));
-    const Bytes launcher = authoring::ReadFileAt(LauncherPath(options));
+    const std::filesystem::path path = LauncherPath(options);
+    const std::string launcherPath = authoring::PathText(path);
+    std::error_code error;
+    if (!options.launcher && !std::filesystem::is_regular_file(path, error))
+        throw DiscError(launcherPath +
+                        ": no launcher beside autorun-disc; name one with --launcher autorun.exe");
+    const Bytes launcher = authoring::ReadFileAt(path);
     authoring::Branding branding;
     if (options.splash) branding.splashJpeg = Splash(*options.splash, warnings);
     if (options.icon) branding.icon = Icon(*options.icon, warnings);

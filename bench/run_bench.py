@@ -34,10 +34,10 @@ LOG = BENCH / "build.log"
 PICTURE = ROOT / "resources" / "splash.jpg"
 NATIVE_BIN2DAT = ROOT / "build" / "native" / "tools" / "bin2dat" / "bin2dat"
 SHIPPED_PRESET = "windows-x86"
-# Preset: the MinGW triple its toolchain builds for, the Wine architecture that runs it, and a name.
+# Preset: the MinGW triple its toolchain builds for, and a name.
 PRESETS = {
-    "windows-x86": ("i686-w64-mingw32", "win32", "i686"),
-    "windows-x64": ("x86_64-w64-mingw32", "win64", "x86_64"),
+    "windows-x86": ("i686-w64-mingw32", "i686"),
+    "windows-x64": ("x86_64-w64-mingw32", "x86_64"),
 }
 HARNESS_TARGETS = ("e2e_driver", "probe_game", "e2e_hook")
 CD_1X_BYTES_PER_S = 150 * 1024
@@ -93,7 +93,7 @@ class Build:
 
     @property
     def arch(self):
-        return PRESETS[self.preset][2]
+        return PRESETS[self.preset][1]
 
     @property
     def libjpeg(self):
@@ -127,14 +127,6 @@ class Build:
         if not found.startswith(str(self.libjpeg)):
             raise BenchError(f"{self.directory}: CMake found libjpeg at {found!r}, not under {self.libjpeg}")
         log_command(["cmake", "--build", self.directory, "--target", *targets])
-
-
-def runnable_wine_arch():
-    """The Wine architecture this machine runs, as the project's scripts decide it."""
-    script = ROOT / "scripts" / "wine-arch.sh"
-    result = subprocess.run(["bash", "-c", '. "$0" 2>/dev/null && echo "$WINE_ARCH"', script],
-                            stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=60)
-    return result.stdout.strip()
 
 
 def make_preset(preset, targets):
@@ -195,9 +187,7 @@ class Runner:
     that shares the benchmark's Wine prefix."""
 
     def __init__(self, preset, builds):
-        wine_arch = PRESETS[preset][1]
-        self.wine = run_e2e.Wine(SimpleNamespace(wine_env=ROOT / "scripts" / "wine-env.sh", wine_arch=wine_arch),
-                                 BENCH / f"wineprefix-{wine_arch}")
+        self.wine = run_e2e.Wine(SimpleNamespace(wine_env=ROOT / "scripts" / "wine-env.sh"), BENCH / "wineprefix")
         harness = ROOT / "build" / preset / "tests" / "e2e"
         self.suites = {}
         for build in builds:
@@ -313,7 +303,7 @@ def comparison_table(builds, preset, results, decodes):
     rows = []
     for each in dict.fromkeys((SHIPPED_PRESET, preset)):
         sizes = [builds[(each, simd)].launcher.stat().st_size for simd in (False, True)]
-        rows.append((f"autorun.exe, {PRESETS[each][2]} (bytes)", integer(sizes[0]), integer(sizes[1]),
+        rows.append((f"autorun.exe, {PRESETS[each][1]} (bytes)", integer(sizes[0]), integer(sizes[1]),
                      signed(sizes[1] - sizes[0])))
     for key, label, unit in ROWS:
         values = [spread(results[build][key]) for build in (off, on)]
@@ -404,17 +394,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--runs", type=int, default=7, help="launcher runs per libjpeg build (default 7)")
     parser.add_argument("--preset", choices=sorted(PRESETS), default="windows-x64",
-                        help="the build that runs under Wine (default windows-x64; windows-x86 needs a kernel "
-                             "that executes 32-bit code)")
+                        help="the build that runs under Wine (default windows-x64)")
     parser.add_argument("--decodes", type=int, default=200,
                         help=f"timed decodes of the splash picture per libjpeg build, in {DECODE_ROUNDS} rounds "
                              "(default 200)")
     args = parser.parse_args()
     if not 1 <= args.runs <= 50 or not DECODE_ROUNDS <= args.decodes <= 10000:
         parser.error(f"--runs wants 1 to 50 and --decodes {DECODE_ROUNDS} to 10000")
-
-    if PRESETS[args.preset][1] == "win32" and runnable_wine_arch() != "win32":
-        parser.error("this machine's Wine can't run 32-bit programs: use --preset windows-x64")
 
     BENCH.mkdir(parents=True, exist_ok=True)
     (BENCH / "work").mkdir(exist_ok=True)

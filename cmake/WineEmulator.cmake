@@ -1,11 +1,5 @@
 # Cross builds run their test executables under Wine, in a prefix of their own under the build tree.
 if(CMAKE_CROSSCOMPILING AND WIN32)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(AUTORUN_WINEARCH win64)
-  else()
-    set(AUTORUN_WINEARCH win32)
-  endif()
   set(AUTORUN_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-  set(CMAKE_CROSSCOMPILING_EMULATOR
-      ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${AUTORUN_WINEPREFIX} ${AUTORUN_WINEARCH})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${AUTORUN_WINEPREFIX})
 endif()

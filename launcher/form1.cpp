@@ -9,8 +9,8 @@ TForm1::TForm1(FormPlatform& platform, const FormDefinition& definition, Picture
     : Image1(definition.image1, splashPicture), platform_(platform) {}
 
 void TForm1::FormCreate() {
-    LauncherDir = DirectoryOfModule(platform_.ModuleFileName());
-    ReadLaunchSettings();
+    LauncherDir = DirectoryOfModule(platform_.ModuleFileName(), platform_.PathRules());
+    ReadLaunchSettings(platform_.SettingsFileName());
 }
 
 void TForm1::FormActivate() {
@@ -44,12 +44,7 @@ void TForm1::ScaleImageToScreenWidth() {
 }
 
 void TForm1::StartGame() {
-    const std::wstring applicationName = LauncherDir + platform_.FromAnsiCodePage(GameExeName);
-    platform_.StartProcess(applicationName, QuotedCommandLine(applicationName));
-}
-
-std::wstring QuotedCommandLine(const std::wstring& applicationName) {
-    return L"\"" + applicationName + L"\"";
+    platform_.StartProcess(LauncherDir + platform_.PathFromSettingsText(GameExeName));
 }
 
 }  // namespace autorun

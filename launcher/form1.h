@@ -34,8 +34,4 @@ class TForm1 {
     bool sequenceUnfinished_ = false;
 };
 
-// Command line handed to the game: its own path, quoted, so that spaces in the launcher's folder
-// don't split it into several arguments.
-std::wstring QuotedCommandLine(const std::wstring& applicationName);
-
 }  // namespace autorun

@@ -1,19 +1,28 @@
-// What the main window's handlers ask of the operating system.  The Win32 window implements it;
-// unit tests substitute a recorder, so the splash sequence itself stays plain C++.
+// What the main window's handlers ask of the operating system.  The Win32 and the SDL window
+// implement it; unit tests substitute a recorder, so the splash sequence itself stays plain C++.
 #pragma once
 
 #include <string>
 
+#include "launcher_dir.h"
+
 namespace autorun {
 
+// Paths are 8-bit text in the platform's own path encoding: UTF-8 on Windows (turned into UTF-16
+// at the system calls, so that no path is limited to the ANSI code page) and the file system's
+// bytes, unchanged, on Linux.
 class FormPlatform {
    public:
     virtual ~FormPlatform() = default;
 
     // Full path of the running executable.
-    virtual std::wstring ModuleFileName() = 0;
-    // Text in the system's ANSI code page, widened.
-    virtual std::wstring FromAnsiCodePage(const std::string& text) = 0;
+    virtual std::string ModuleFileName() = 0;
+    // How the platform's paths separate directories.
+    virtual PathSyntax PathRules() = 0;
+    // Settings file of this platform's launcher, relative to the current directory.
+    virtual std::string SettingsFileName() = 0;
+    // The game's name as the settings file stores it, turned into a path.
+    virtual std::string PathFromSettingsText(const std::string& text) = 0;
 
     // Top of the z-order, without moving or resizing.
     virtual void RaiseWindow() = 0;
@@ -21,10 +30,11 @@ class FormPlatform {
     virtual int ScreenWidth() = 0;
     // Paints the window before returning, and gets the result onto the screen.
     virtual void RepaintNow() = 0;
-    // Blocks the thread; no message is taken from the queue.
+    // Blocks the sequence; no user input is handled.
     virtual void Wait(unsigned milliseconds) = 0;
-    // Starts a process without waiting for it; failures are ignored.
-    virtual void StartProcess(const std::wstring& applicationName, const std::wstring& commandLine) = 0;
+    // Starts the executable with its own path as its command line, without waiting for it;
+    // failures are ignored.
+    virtual void StartProcess(const std::string& executablePath) = 0;
     // Closes the main window, which ends the program.
     virtual void CloseWindow() = 0;
 };

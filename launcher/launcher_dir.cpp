@@ -2,13 +2,14 @@
 
 namespace autorun {
 
-std::wstring LauncherDir;
+std::string LauncherDir;
 
-std::wstring DirectoryOfModule(const std::wstring& modulePath) {
-    const auto separator = modulePath.find_last_of(L"\\:");
-    std::wstring directory =
-        separator == std::wstring::npos ? std::wstring() : modulePath.substr(0, separator + 1);
-    if (directory.empty() || directory.back() != L'\\') directory += L'\\';
+std::string DirectoryOfModule(const std::string& modulePath, const PathSyntax& syntax) {
+    const auto separator = modulePath.find_last_of(syntax.separators);
+    std::string directory =
+        separator == std::string::npos ? std::string() : modulePath.substr(0, separator + 1);
+    if (directory.empty() || directory.back() != syntax.directorySeparator)
+        directory += syntax.directorySeparator;
     return directory;
 }
 

@@ -5,11 +5,19 @@
 
 namespace autorun {
 
-// Always ends with exactly one backslash.  Set while the main window is created.
-extern std::wstring LauncherDir;
+struct PathSyntax {
+    const char* separators;   // characters after which a file name begins
+    char directorySeparator;  // the one a directory ends with
+};
 
-// Everything up to and including the last "\" or ":" of `modulePath`, with a "\" appended
-// when the result doesn't already end with one ("D:" gives "D:\").
-std::wstring DirectoryOfModule(const std::wstring& modulePath);
+inline constexpr PathSyntax kWindowsPaths = {"\\:", '\\'};  // "D:" alone names a directory too
+inline constexpr PathSyntax kPosixPaths = {"/", '/'};
+
+// Always ends with exactly one directory separator.  Set while the main window is created.
+extern std::string LauncherDir;
+
+// Everything up to and including the last separator of `modulePath`, with the directory
+// separator appended when the result doesn't already end with one ("D:" gives "D:\").
+std::string DirectoryOfModule(const std::string& modulePath, const PathSyntax& syntax);
 
 }  // namespace autorun

@@ -10,7 +10,8 @@ packages=(
   gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
   googletest libgtest-dev libjpeg-dev nasm dpkg-dev fonts-dejavu-core
   wine wine32:i386 wine64 xvfb x11-utils xauth imagemagick
-  libcli11-dev libisofs-dev libpng-dev icoutils python3-pefile xorriso libjpeg-turbo-progs zip
+  libsdl2-dev xdotool openbox xorriso
+  libcli11-dev libisofs-dev libpng-dev icoutils python3-pefile libjpeg-turbo-progs zip
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -53,3 +54,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "bootstrap: installing ${missing[*]}"
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+# Where the kernel runs no 32-bit code, qemu-user lets 32-bit Wine run the shipped launcher.
+"$(dirname "$0")/bootstrap-qemu-i386.sh"

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
 # Configures and builds the given CMake presets (default: native windows-x86), building the static
-# MinGW libjpeg for each cross preset first.
+# MinGW libjpeg for each cross preset, and the static SDL2 of the Linux launcher for native, first.
 set -euo pipefail
 if [ "${1:-}" = --help ]; then
-  echo "usage: scripts/build.sh [PRESET...]   presets: native windows-x86 windows-x64"; exit 0
+  echo "usage: scripts/build.sh [PRESET...]   presets: native windows-x86 windows-x86-tests windows-x64"; exit 0
 fi
 cd "$(dirname "$0")/.."
+mkdir -p build
 presets=("$@")
 [ ${#presets[@]} -gt 0 ] || presets=(native windows-x86)
 for preset in "${presets[@]}"; do
   case "$preset" in
-    windows-x86) scripts/build-libjpeg-mingw.sh i686-w64-mingw32 "$PWD/build/deps/libjpeg-i686-w64-mingw32" ;;
+    windows-x86 | windows-x86-tests) scripts/build-libjpeg-mingw.sh i686-w64-mingw32 "$PWD/build/deps/libjpeg-i686-w64-mingw32" ;;
     windows-x64) scripts/build-libjpeg-mingw.sh x86_64-w64-mingw32 "$PWD/build/deps/libjpeg-x86_64-w64-mingw32" ;;
-    native) ;;
+    native) scripts/build-sdl2-static.sh "$PWD/build/deps/sdl2-x86_64-linux" ;;
     *) echo "build.sh: unknown preset '$preset'" >&2; exit 2 ;;
   esac
   echo "build: $preset"

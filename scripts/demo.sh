@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The main job: the launcher on a demo disc under Wine, with screenshots of its splash and of the
-# game it starts.
+# game it starts; then the Linux launcher on the same disc, through autorun.sh.
 set -euo pipefail
 
 usage() {
@@ -9,15 +9,18 @@ usage: scripts/demo.sh [--help]
 
 Installs what is missing (scripts/bootstrap.sh), builds the launcher, the settings tool and the
 demo game, lays out a demo disc in build/demo/disc (autorun.exe, bin2.dat naming demo_game.exe,
-demo_game.exe) and runs the launcher from it under Wine in a 1024x768 virtual desktop: on $DISPLAY
-when it works, else on a private Xvfb. The launcher shows its splash and starts the demo game, which
-saves the screenshots:
+demo_game.exe; for Linux: autorun, autorun.sh, bin2lnx.dat naming demo_game.sh, demo_game.sh) and
+runs the launcher from it under Wine in a 1024x768 virtual desktop: on $DISPLAY when it works, else
+on a private Xvfb. The launcher shows its splash and starts the demo game, which saves the
+screenshots. Then it runs autorun.sh from the disc, as a Linux desktop would, which starts the
+Linux launcher full screen on the same display; its demo game saves a screenshot too:
 
-  build/demo/splash.png   the launcher's splash, taken as the game starts
-  build/demo/game.png     the game's window, once the launcher has closed
+  build/demo/splash.png         the launcher's splash, taken as the game starts
+  build/demo/game.png           the game's window, once the launcher has closed
+  build/demo/linux-splash.png   the Linux launcher's splash, taken as its game starts
 
-The shipped 32-bit build runs when this machine can execute 32-bit code; otherwise the same sources
-built for x86_64 run in a 64-bit Wine prefix. Wine's output goes to build/demo/wine.log.
+The shipped 32-bit autorun.exe runs in a 64-bit Wine prefix (through qemu-user where the kernel
+can't execute 32-bit code). Wine's output goes to build/demo/wine.log.
 Exits non-zero when a step fails or a screenshot is missing.
 EOF
 }
@@ -60,15 +63,8 @@ step=$(now_ms)
 scripts/bootstrap.sh
 say "bootstrap: everything installed ($(seconds_since "$step"))"
 
-# Sets WINE_ARCH to what this machine can run; its own note is replaced by the line below.
-. scripts/wine-arch.sh 2>/dev/null
-if [ "$WINE_ARCH" = win32 ]; then
-  preset=windows-x86
-  say "running the shipped 32-bit build ($preset) in a $WINE_ARCH Wine prefix"
-else
-  preset=windows-x64
-  say "this machine can't execute 32-bit code: running the $preset build in a $WINE_ARCH Wine prefix instead"
-fi
+preset=windows-x86
+say "running the shipped 32-bit build ($preset)"
 
 mkdir -p "$out"
 step=$(now_ms)
@@ -81,21 +77,25 @@ say "build done ($(seconds_since "$step"))"
 
 lay_out_disc() {
   local build=build/$preset bin2dat=build/native/tools/bin2dat/bin2dat file
-  for file in "$build/launcher/autorun.exe" "$build/demo/demo_game.exe" "$bin2dat"; do
+  for file in "$build/launcher/autorun.exe" "$build/demo/demo_game.exe" "$bin2dat" build/native/launcher/autorun; do
     [ -f "$file" ] || fail "$file is missing after the build"
   done
   rm -rf "$disc"
   mkdir -p "$disc"
   cp "$build/launcher/autorun.exe" "$build/demo/demo_game.exe" "$disc/"
   "$bin2dat" write --exe demo_game.exe "$disc/bin2.dat"
+  # The Linux side: the launcher takes its splash picture from autorun.exe beside it.
+  cp build/native/launcher/autorun launcher/autorun.sh demo/demo_game.sh "$disc/"
+  "$bin2dat" write --exe demo_game.sh "$disc/bin2lnx.dat"
 }
 lay_out_disc
-say "demo disc: $disc with autorun.exe, bin2.dat (naming demo_game.exe), demo_game.exe"
+say "demo disc: $disc with autorun.exe, bin2.dat (naming demo_game.exe), demo_game.exe;" \
+    "autorun, autorun.sh, bin2lnx.dat (naming demo_game.sh), demo_game.sh"
 
-. scripts/wine-env.sh "$root/$out/wineprefix-$WINE_ARCH" "$WINE_ARCH"
+. scripts/wine-env.sh "$root/$out/wineprefix"
 step=$(now_ms)
 wine_ensure_prefix
-say "Wine prefix $out/wineprefix-$WINE_ARCH ready ($(seconds_since "$step"))"
+say "Wine prefix $out/wineprefix ready ($(seconds_since "$step"))"
 
 # Xvfb picks a free display itself and writes its number to the given descriptor once it is ready.
 start_xvfb() {
@@ -154,4 +154,25 @@ awk -v s="$splash_at" -v g="$game_at" -v r="$run_ms" 'BEGIN {
   printf "demo: the game started %.1f s after Wine, its screenshot %.1f s later, all done after %.1f s\n",
          s / 1000, (g - s) / 1000, r / 1000 }'
 say "screenshots: $out/splash.png (the launcher's splash), $out/game.png (the started game)"
+
+run_linux_launcher() {
+  rm -f "$out/linux-splash.png" "$capture/linux-splash.png" "$capture/linux-game.txt"
+  # From elsewhere, as a desktop runs it: the script makes the disc's root the current directory.
+  AUTORUN_DEMO_CAPTURE="$root/$capture" timeout "$run_timeout" sh "$disc/autorun.sh" </dev/null \
+    >"$out/linux.log" 2>&1 || fail "the Linux launcher failed or did not finish; see $out/linux.log"
+  # The game runs on after the launcher has closed: give it the moment it needs for its screenshot.
+  local waited=0
+  until [ -s "$capture/linux-game.txt" ]; do
+    [ "$waited" -lt 100 ] || fail "the Linux demo game did not report; see $out/linux.log"
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  cp "$capture/linux-splash.png" "$out/linux-splash.png" || fail "the Linux splash screenshot is missing"
+}
+
+step=$(now_ms)
+say "running the Linux launcher through $disc/autorun.sh on $DISPLAY"
+run_linux_launcher
+say "Linux launcher done ($(seconds_since "$step")); its game says: $(tr '\n' ' ' <"$capture/linux-game.txt")"
+say "screenshot: $out/linux-splash.png (the Linux launcher's splash)"
 say "total $(seconds_since "$started")"

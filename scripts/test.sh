@@ -1,25 +1,19 @@
 #!/usr/bin/env bash
-# Runs every test: the Linux build's unit and tool tests, the static checks of the shipped 32-bit
-# executables, and the Windows unit and end-to-end tests under Wine.
+# Runs every test: the Linux build's unit and tool tests, then, under Wine, the unit tests of the
+# 32-bit and 64-bit Windows builds and the end-to-end tests on the shipped 32-bit autorun.exe itself
+# and on its x86_64 counterpart.
 set -euo pipefail
 if [ "${1:-}" = --help ]; then
   echo "usage: scripts/test.sh   (installs what is missing, builds, runs all tests)"; exit 0
 fi
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
-. scripts/wine-arch.sh
 mkdir -p build
-presets=(native windows-x86)
-[ "$UNIT_PRESET" = windows-x86 ] || presets+=("$UNIT_PRESET")
-scripts/build.sh "${presets[@]}"
+scripts/build.sh native windows-x86 windows-x86-tests windows-x64
 
 jobs=$(nproc)
 ctest --preset native -j "$jobs"
-if [ "$WINE_ARCH" = win32 ]; then
-  ctest --preset windows-x86-tests -L wine -LE e2e -j "$jobs"
-  ctest --preset windows-x86 -j "$jobs"
-else
-  # The shipped executables can't run here: check what can be checked without running them.
-  ctest --preset windows-x86 -LE wine -j "$jobs"
-  ctest --preset windows-x64 -j "$jobs"
-fi
+# The shipped build: static checks of its executables and the end-to-end tests on its autorun.exe.
+ctest --preset windows-x86 -j "$jobs"
+ctest --preset windows-x86-tests -L wine -LE e2e -j "$jobs"
+ctest --preset windows-x64 -j "$jobs"

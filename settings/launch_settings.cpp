@@ -8,13 +8,13 @@ namespace autorun {
 
 std::string GameExeName = kDefaultGameExeName;
 
-void ReadLaunchSettings() {
-    const auto file = ReadWholeFile(kSettingsFileName);
-    if (!file) throw LauncherError(std::string("Cannot open file ") + kSettingsFileName);
+void ReadLaunchSettings(const std::string& fileName) {
+    const auto file = ReadWholeFile(fileName);
+    if (!file) throw LauncherError("Cannot open file " + fileName);
     try {
         GameExeName = ParseLaunchSettings(*file).gameExeName;
     } catch (const SettingsFormatError&) {
-        throw LauncherError(std::string("File ") + kSettingsFileName + " is damaged");
+        throw LauncherError("File " + fileName + " is damaged");
     }
 }
 

@@ -1,9 +1,10 @@
 // Plays the game that the launcher starts: records what it finds at its start (its command line,
 // current directory and environment, the launcher's window and the screen) into a report for the
-// test driver.  With E2E_PROBE_WINDOW=1 it also opens a window of its own, as a game does, and
-// records whether the launcher's window stays above it.
+// test driver.  With E2E_PROBE_WINDOW=1 it opens a window of its own instead of taking the capture,
+// as a game does, and records whether the launcher's window stays above it.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "e2e_support.h"
@@ -62,11 +63,9 @@ class GameWindow {
 // above it until the launcher closes.  The order is read from the window list, not from the screen:
 // Wine's virtual desktop stacks the pixels of different processes' windows in the order they were
 // mapped, whatever their z-order.
-void ShowOwnWindow(e2e::KeyValues& report) {
-    const GameWindow game;
+void WatchOwnWindow(const GameWindow& game, e2e::KeyValues& report) {
     report.Set("window_created", game.get() != nullptr);
     if (!game.get()) return;
-    SetForegroundWindow(game.get());
     int samples = 0, above = 0;
     e2e::PumpMessages(8000, [&] {
         const HWND launcher = e2e::FindLauncherWindow();
@@ -81,11 +80,22 @@ void ShowOwnWindow(e2e::KeyValues& report) {
     e2e::RecordWindow(report, "game_window", game.get());
 }
 
+// With E2E_PROBE_WINDOW=1 the window opens first thing, so that it is there while the launcher
+// still shows even when this machine is busy.  No screen capture is taken then: Wine's virtual
+// desktop would show the game's window in it, whatever the z-order.
+void OpenOwnWindowIfAsked(std::optional<GameWindow>& game) {
+    if (autorun::EnvironmentValue(L"E2E_PROBE_WINDOW") != L"1") return;
+    game.emplace();
+    if (game->get()) SetForegroundWindow(game->get());
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const double created = e2e::ProcessCreatedMs();
     const double started = e2e::ClockMs();
+    std::optional<GameWindow> game;
+    OpenOwnWindowIfAsked(game);
     const std::wstring token = autorun::EnvironmentValue(L"E2E_TOKEN");
     Signal(token, L"-probe-started");
 
@@ -101,10 +111,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     report.Set("current_directory", autorun::CurrentDirectory());
     report.Set("token", token);
     e2e::RecordWindow(report, "launcher", e2e::FindLauncherWindow());
-    report.Set("capture_saved", autorun::Picture24::CaptureScreen().SaveBmp(base + L"-start.bmp"));
-    report.SetMs("capture_ms", e2e::ClockMs());
-
-    if (autorun::EnvironmentValue(L"E2E_PROBE_WINDOW") == L"1") ShowOwnWindow(report);
+    if (game) {
+        WatchOwnWindow(*game, report);
+    } else {
+        report.Set("capture_saved", autorun::Picture24::CaptureScreen().SaveBmp(base + L"-start.bmp"));
+        report.SetMs("capture_ms", e2e::ClockMs());
+    }
     report.SetMs("finished_ms", e2e::ClockMs());
     report.Save(base + L".txt");
     Signal(token, L"-probe-done");

@@ -15,19 +15,21 @@ namespace {
 
 class RecordingPlatform : public FormPlatform {
    public:
-    std::wstring modulePath = L"D:\\SETUP\\AUTORUN.EXE";
+    std::string modulePath = "D:\\SETUP\\AUTORUN.EXE";
+    PathSyntax pathRules = kWindowsPaths;
+    std::string settingsFileName = "no-such-settings.dat";
     int screenWidth = 1024;
     std::vector<std::string> calls;
-    std::wstring applicationName, commandLine;
+    std::string executablePath;
     const TForm1* form = nullptr;
     bool imageVisibleWhenMaximized = true;
     int imageWidthAtRepaint = 0, imageHeightAtRepaint = 0;
     bool imageVisibleAtRepaint = false;
 
-    std::wstring ModuleFileName() override { return modulePath; }
-    std::wstring FromAnsiCodePage(const std::string& text) override {
-        return std::wstring(text.begin(), text.end());
-    }
+    std::string ModuleFileName() override { return modulePath; }
+    PathSyntax PathRules() override { return pathRules; }
+    std::string SettingsFileName() override { return settingsFileName; }
+    std::string PathFromSettingsText(const std::string& text) override { return "<" + text + ">"; }
     void RaiseWindow() override { calls.push_back("raise"); }
     void MaximizeWindow() override {
         calls.push_back("maximize");
@@ -41,10 +43,9 @@ class RecordingPlatform : public FormPlatform {
         imageVisibleAtRepaint = form->Image1.Visible();
     }
     void Wait(unsigned milliseconds) override { calls.push_back("wait " + std::to_string(milliseconds)); }
-    void StartProcess(const std::wstring& application, const std::wstring& command) override {
+    void StartProcess(const std::string& path) override {
         calls.push_back("start");
-        applicationName = application;
-        commandLine = command;
+        executablePath = path;
     }
     void CloseWindow() override { calls.push_back("close"); }
 };
@@ -65,7 +66,7 @@ class Form1Test : public ::testing::Test {
 };
 
 TEST_F(Form1Test, ActivationRunsTheWholeSequenceInOrder) {
-    LauncherDir = L"D:\\SETUP\\";
+    LauncherDir = "D:\\SETUP\\";
     form.FormActivate();
     const std::vector<std::string> expected = {"raise", "maximize",  "repaint", "wait 1000",
                                                "start", "wait 1000", "close"};
@@ -111,23 +112,34 @@ TEST_F(Form1Test, PictureKeepsItsDefinedGeometryUntilActivation) {
 }
 
 TEST_F(Form1Test, CreationWorksOutTheDirectoryAndKeepsTheDefaultNameWithoutSettings) {
-    platform.modulePath = L"C:\\Games\\Disc\\autorun.exe";
-    // The test's current directory holds no settings file.
-    EXPECT_THROW(form.FormCreate(), std::exception);
-    EXPECT_EQ(LauncherDir, L"C:\\Games\\Disc\\");
+    platform.modulePath = "C:\\Games\\Disc\\autorun.exe";
+    // The test's current directory holds no settings file of that name.
+    try {
+        form.FormCreate();
+        ADD_FAILURE() << "FormCreate did not report the missing settings file";
+    } catch (const std::exception& error) {
+        EXPECT_STREQ(error.what(), "Cannot open file no-such-settings.dat");
+    }
+    EXPECT_EQ(LauncherDir, "C:\\Games\\Disc\\");
     EXPECT_EQ(GameExeName, "lmq.bin");
 }
 
-TEST_F(Form1Test, GameIsStartedFromTheLauncherDirectoryWithItsPathQuoted) {
-    LauncherDir = L"C:\\Program Files\\My Game\\";
+TEST_F(Form1Test, CreationFollowsThePlatformsPathRules) {
+    platform.modulePath = "/media/cdrom/autorun";
+    platform.pathRules = kPosixPaths;
+    EXPECT_THROW(form.FormCreate(), std::exception);
+    EXPECT_EQ(LauncherDir, "/media/cdrom/");
+}
+
+TEST_F(Form1Test, GameIsStartedFromTheLauncherDirectoryUnderItsConvertedName) {
+    LauncherDir = "C:\\Program Files\\My Game\\";
     GameExeName = "bin\\game.exe";
     form.StartGame();
-    EXPECT_EQ(platform.applicationName, L"C:\\Program Files\\My Game\\bin\\game.exe");
-    EXPECT_EQ(platform.commandLine, L"\"C:\\Program Files\\My Game\\bin\\game.exe\"");
+    EXPECT_EQ(platform.executablePath, "C:\\Program Files\\My Game\\<bin\\game.exe>");
 }
 
 class ThrowingStartPlatform : public RecordingPlatform {
-    void StartProcess(const std::wstring&, const std::wstring&) override { throw std::runtime_error("boom"); }
+    void StartProcess(const std::string&) override { throw std::runtime_error("boom"); }
 };
 
 TEST(Form1Abandoned, SequenceCutShortByAnExceptionIsMarkedUnfinished) {

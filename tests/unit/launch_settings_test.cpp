@@ -83,6 +83,26 @@ TEST_F(ReadLaunchSettingsTest, IgnoresTrailingBytes) {
     EXPECT_EQ(GameExeName, "start.exe");
 }
 
+TEST_F(ReadLaunchSettingsTest, EachLauncherReadsOnlyItsOwnFile) {
+    WriteSettingsFile(BuildLaunchSettings("text", "windows.exe"));
+    WriteSettingsFile(BuildLaunchSettings("text", "linux-game"), kLinuxSettingsFileName);
+    ReadLaunchSettings(kLinuxSettingsFileName);
+    EXPECT_EQ(GameExeName, "linux-game");
+    ReadLaunchSettings();
+    EXPECT_EQ(GameExeName, "windows.exe");
+}
+
+TEST_F(ReadLaunchSettingsTest, MissingLinuxFileIsNamedInTheMessageEvenBesideBin2Dat) {
+    WriteSettingsFile(BuildLaunchSettings("text", "windows.exe"));
+    try {
+        ReadLaunchSettings(kLinuxSettingsFileName);
+        ADD_FAILURE() << "ReadLaunchSettings did not fail";
+    } catch (const LauncherError& error) {
+        EXPECT_STREQ(error.what(), "Cannot open file bin2lnx.dat");
+    }
+    EXPECT_EQ(GameExeName, "lmq.bin");
+}
+
 TEST_F(ReadLaunchSettingsTest, MissingFileCannotBeOpened) {
     // A settings file elsewhere does not count: only the current directory is looked at.
     fs::create_directory("sub");

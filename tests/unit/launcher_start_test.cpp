@@ -7,17 +7,26 @@
 namespace autorun {
 namespace {
 
-TEST(DirectoryOfModule, EndsWithExactlyOneBackslash) {
-    EXPECT_EQ(DirectoryOfModule(L"D:\\AUTORUN.EXE"), L"D:\\");
-    EXPECT_EQ(DirectoryOfModule(L"D:\\SETUP\\AUTORUN.EXE"), L"D:\\SETUP\\");
-    EXPECT_EQ(DirectoryOfModule(L"C:\\a\\b\\c\\d\\autorun.exe"), L"C:\\a\\b\\c\\d\\");
-    EXPECT_EQ(DirectoryOfModule(L"D:AUTORUN.EXE"), L"D:\\");
-    EXPECT_EQ(DirectoryOfModule(L"\\\\server\\share\\autorun.exe"), L"\\\\server\\share\\");
+TEST(DirectoryOfModule, WindowsPathsEndWithExactlyOneBackslash) {
+    EXPECT_EQ(DirectoryOfModule("D:\\AUTORUN.EXE", kWindowsPaths), "D:\\");
+    EXPECT_EQ(DirectoryOfModule("D:\\SETUP\\AUTORUN.EXE", kWindowsPaths), "D:\\SETUP\\");
+    EXPECT_EQ(DirectoryOfModule("C:\\a\\b\\c\\d\\autorun.exe", kWindowsPaths), "C:\\a\\b\\c\\d\\");
+    EXPECT_EQ(DirectoryOfModule("D:AUTORUN.EXE", kWindowsPaths), "D:\\");
+    EXPECT_EQ(DirectoryOfModule("\\\\server\\share\\autorun.exe", kWindowsPaths), "\\\\server\\share\\");
 }
 
-TEST(DirectoryOfModule, KeepsLongAndNonAnsiPathsWhole) {
-    const std::wstring folder = L"C:\\" + std::wstring(300, L'x') + L"\\Диск 目录\\";
-    EXPECT_EQ(DirectoryOfModule(folder + L"autorun.exe"), folder);
+TEST(DirectoryOfModule, PosixPathsEndWithExactlyOneSlashAndKeepColonsAndBackslashes) {
+    EXPECT_EQ(DirectoryOfModule("/autorun", kPosixPaths), "/");
+    EXPECT_EQ(DirectoryOfModule("/media/user/GAME DISC/autorun", kPosixPaths), "/media/user/GAME DISC/");
+    EXPECT_EQ(DirectoryOfModule("/mnt/a:b\\c/autorun", kPosixPaths), "/mnt/a:b\\c/");
+}
+
+TEST(DirectoryOfModule, KeepsLongAndNonAsciiPathsWhole) {
+    const std::string folder =
+        "C:\\" + std::string(300, 'x') + "\\\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA \xE7\x9B\xAE\\";
+    EXPECT_EQ(DirectoryOfModule(folder + "autorun.exe", kWindowsPaths), folder);
+    const std::string posixFolder = "/media/" + std::string(300, 'x') + "/\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA/";
+    EXPECT_EQ(DirectoryOfModule(posixFolder + "autorun", kPosixPaths), posixFolder);
 }
 
 TEST(WithFullStop, AppendsOnlyAfterCharactersSortingAfterTheFullStop) {

@@ -1,13 +1,11 @@
-#include <system_error>
-
+#include "posix_module_path.h"
 #include "program_location.h"
 
 namespace autorun_disc {
 
 std::filesystem::path ProgramFolder() {
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path(".") : self.parent_path();
+    const std::string self = autorun::CurrentExecutablePath();
+    return self.empty() ? std::filesystem::path(".") : std::filesystem::path(self).parent_path();
 }
 
 }  // namespace autorun_disc

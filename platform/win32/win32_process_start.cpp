@@ -8,6 +8,10 @@
 
 namespace autorun {
 
+std::wstring QuotedCommandLine(const std::wstring& applicationName) {
+    return L"\"" + applicationName + L"\"";
+}
+
 void StartDetachedProcess(const std::wstring& applicationName, const std::wstring& commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

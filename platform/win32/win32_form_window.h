@@ -36,14 +36,17 @@ class Win32FormWindow : public FormPlatform {
     // program from ending.
     void CloseIfSequenceAbandoned();
 
-    std::wstring ModuleFileName() override;
-    std::wstring FromAnsiCodePage(const std::string& text) override;
+    std::string ModuleFileName() override;
+    PathSyntax PathRules() override { return kWindowsPaths; }
+    std::string SettingsFileName() override;
+    // The settings file holds the name in the system's ANSI code page.
+    std::string PathFromSettingsText(const std::string& text) override;
     void RaiseWindow() override;
     void MaximizeWindow() override;
     int ScreenWidth() override;
     void RepaintNow() override;
     void Wait(unsigned milliseconds) override;
-    void StartProcess(const std::wstring& applicationName, const std::wstring& commandLine) override;
+    void StartProcess(const std::string& executablePath) override;
     void CloseWindow() override;
 
    private:

@@ -4,6 +4,10 @@
 
 namespace autorun {
 
+// Command line handed to a started program: its own path, quoted, so that spaces in its folder
+// don't split it into several arguments.
+std::wstring QuotedCommandLine(const std::wstring& applicationName);
+
 // Starts `applicationName` with `commandLine`, the caller's environment and current directory,
 // and returns at once; whether the process could be created is deliberately not reported.
 void StartDetachedProcess(const std::wstring& applicationName, const std::wstring& commandLine);

@@ -1,6 +1,7 @@
 #include "win32_application.h"
 
 #include "error_report.h"
+#include "form_creation.h"
 #include "win32_text.h"
 
 namespace autorun {
@@ -9,13 +10,7 @@ void Win32Application::CreateMainForm(const FormDefinition& definition) {
     window_ =
         std::make_unique<Win32FormWindow>(instance_, definition, WidenFromAnsiCodePage(title_).c_str(),
                                           [this](const std::exception& error) { ShowException(error); });
-    form_ = std::make_unique<TForm1>(*window_, definition, window_->SplashPictureSize());
-    window_->Bind(*form_);
-    try {
-        form_->FormCreate();
-    } catch (const std::exception& error) {
-        ShowException(error);
-    }
+    form_ = CreateForm1(*window_, definition, [this](const std::exception& error) { ShowException(error); });
 }
 
 int Win32Application::Run() {

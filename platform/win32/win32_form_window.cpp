@@ -2,8 +2,10 @@
 
 #include <stdexcept>
 
+#include "launch_settings.h"
 #include "resource_ids.h"
 #include "win32_module_path.h"
+#include "win32_path_text.h"
 #include "win32_process_start.h"
 #include "win32_text.h"
 
@@ -66,12 +68,16 @@ void Win32FormWindow::CloseIfSequenceAbandoned() {
     if (window_ && form_ && form_->SequenceUnfinished()) CloseWindow();
 }
 
-std::wstring Win32FormWindow::ModuleFileName() {
-    return CurrentModuleFileName();
+std::string Win32FormWindow::ModuleFileName() {
+    return PathTextFromUtf16(CurrentModuleFileName());
 }
 
-std::wstring Win32FormWindow::FromAnsiCodePage(const std::string& text) {
-    return WidenFromAnsiCodePage(text);
+std::string Win32FormWindow::SettingsFileName() {
+    return kSettingsFileName;
+}
+
+std::string Win32FormWindow::PathFromSettingsText(const std::string& text) {
+    return PathTextFromUtf16(WidenFromAnsiCodePage(text));
 }
 
 void Win32FormWindow::RaiseWindow() {
@@ -100,8 +106,9 @@ void Win32FormWindow::Wait(unsigned milliseconds) {
     Sleep(milliseconds);
 }
 
-void Win32FormWindow::StartProcess(const std::wstring& applicationName, const std::wstring& commandLine) {
-    StartDetachedProcess(applicationName, commandLine);
+void Win32FormWindow::StartProcess(const std::string& executablePath) {
+    const std::wstring applicationName = Utf16FromPathText(executablePath);
+    StartDetachedProcess(applicationName, QuotedCommandLine(applicationName));
 }
 
 void Win32FormWindow::CloseWindow() {

@@ -1,0 +1,38 @@
+// The application object: its title, its one main window, the event loop, and the report of an
+// exception that left an event handler.
+#pragma once
+
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "form1.h"
+#include "sdl_form_window.h"
+#include "sdl_handles.h"
+
+namespace autorun {
+
+class SdlApplication {
+   public:
+    // `modulePath` is the launcher's path as the form is to see it.
+    explicit SdlApplication(std::string modulePath);
+
+    void SetTitle(const std::string& title) { title_ = title; }
+    // Builds the main window from its definition and runs its creation handler; an error there
+    // is reported at once and start-up goes on.  False, with the reason on stderr, when there is no
+    // display or no window can be made on it: then nothing can be shown and no game is started.
+    bool CreateMainForm(const FormDefinition& definition);
+    // Shows the main window and handles events until it closes; returns the exit code.
+    int Run();
+    // Modal error box: caption the title, error icon, OK button, the message with its full stop.
+    void ShowException(const std::exception& error) const;
+
+   private:
+    std::string modulePath_;
+    std::string title_;
+    SdlVideo video_;
+    std::unique_ptr<SdlFormWindow> window_;
+    std::unique_ptr<TForm1> form_;
+};
+
+}  // namespace autorun

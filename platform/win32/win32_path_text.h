@@ -1,0 +1,13 @@
+// The launcher's paths travel as 8-bit text; Windows names files in UTF-16.  The conversion is
+// generalized UTF-8 (WTF-8): an unpaired surrogate, which NTFS allows in a name, is kept as its own
+// three-byte sequence instead of becoming U+FFFD, so every UTF-16 path comes back unchanged.
+#pragma once
+
+#include <string>
+
+namespace autorun {
+
+std::string PathTextFromUtf16(const std::wstring& path);
+std::wstring Utf16FromPathText(const std::string& path);
+
+}  // namespace autorun

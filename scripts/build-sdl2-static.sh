@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds a static SDL2 for the Linux launcher from Debian's own source package.
+# Usage: build-sdl2-static.sh PREFIX
+# Debian's own libSDL2.a links X11, Wayland, PulseAudio, libdecor and more by name, and not every
+# desktop has all of them; this build keeps only the X11 video driver and loads libX11 and its
+# extensions at run time, so the launcher needs nothing but the C library to start.  Wayland
+# desktops run it through XWayland.  Does nothing when PREFIX is already complete.
+set -euo pipefail
+prefix=$1
+stamp="$prefix/.built-x11-dynamic-video-only"
+[ -f "$prefix/lib/libSDL2.a" ] && [ -f "$stamp" ] && exit 0
+
+deps=$(dirname "$prefix")
+src_root="$deps/src-sdl2"
+if ! ls -d "$src_root"/libsdl2-*/ >/dev/null 2>&1; then
+  echo "SDL2: fetching Debian's source package"
+  mkdir -p "$src_root"
+  (cd "$src_root" && apt-get source -q --download-only libsdl2 >/dev/null 2>&1 &&
+     dpkg-source -x --no-check ./libsdl2_*.dsc >/dev/null)
+fi
+src=$(ls -d "$src_root"/libsdl2-*/ | head -n 1)
+
+echo "SDL2: building the static X11-only library"
+work="$prefix.build"
+rm -rf "$work" "$prefix"
+off=(AUDIO JOYSTICK HAPTIC HIDAPI POWER SENSOR LOCALE MISC WAYLAND KMSDRM OPENGL OPENGLES VULKAN
+     DBUS IBUS LIBUDEV RPI VIVANTE OFFSCREEN DUMMYVIDEO TEST SHARED RPATH CCACHE)
+off_flags=()
+for option in "${off[@]}"; do off_flags+=("-DSDL_$option=OFF"); done
+cmake -S "$src" -B "$work" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DSDL_STATIC=ON -DSDL_X11=ON -DSDL_X11_SHARED=ON -DSDL2_DISABLE_SDL2MAIN=ON \
+  -DCMAKE_C_FLAGS="-ffunction-sections -fdata-sections" \
+  "${off_flags[@]}" >"$work.log" 2>&1 || { tail -n 30 "$work.log" >&2; exit 1; }
+cmake --build "$work" >>"$work.log" 2>&1 || { tail -n 30 "$work.log" >&2; exit 1; }
+cmake --install "$work" >>"$work.log" 2>&1
+touch "$stamp"

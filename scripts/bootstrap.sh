@@ -12,6 +12,7 @@ packages=(
   wine wine32:i386 wine64 xvfb x11-utils xauth imagemagick
   libsdl2-dev xdotool openbox xorriso
   clang libclang-rt-dev llvm
+  libcli11-dev libisofs-dev libpng-dev icoutils python3-pefile libjpeg-turbo-progs zip
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

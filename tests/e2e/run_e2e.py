@@ -12,6 +12,10 @@ by side.
   run_e2e.py OPTIONS --make-prefix   create a fresh Wine prefix for this run of the suite
   run_e2e.py OPTIONS --group NAME    run one group of scenarios (--scenario NAME: only that one)
   run_e2e.py OPTIONS --stop-wine     stop the prefix's wineserver
+
+The group "disc" runs launchers made by autorun-disc (--disc-tool) with artwork of its own: a branded
+launcher, and a disc image made from a game folder, extracted into a read-only folder and started from
+there with the disc's root as the current directory, as AutoPlay does.
 """
 
 import argparse
@@ -89,6 +93,7 @@ class Scenario:
     # it, as it does when nothing started it.
     planted_dll: str = None
     planted_in_cwd: bool = False
+    disc: str = None  # "branded": a launcher branded with the disc artwork; "iso": a whole disc made by autorun-disc
 
     @property
     def settings_found(self):
@@ -127,8 +132,13 @@ GROUPS = {
         Scenario("system_dll_planted_beside_launcher", planted_dll=PLANTED_SYSTEM_DLL),
         Scenario("game_finds_dll_in_current_directory", settings_name="bin\\game.exe", games=("bin\\game.exe",),
                  planted_dll=GAME_DLL, planted_in_cwd=True),
+    "disc": [
+        Scenario("branded_launcher", disc="branded"),
+        Scenario("iso_extracted_read_only", disc="iso", screen=(1280, 720)),
     ],
 }
+
+DISC_LABEL = "E2E Disc"
 
 
 class Failure(Exception):
@@ -339,7 +349,8 @@ class Suite:
         self.work = args.work / args.group
         self.work.mkdir(parents=True, exist_ok=True)
         self.servers = {}
-        self.references = References(args.picture, self.work)
+        self.references = References(self.work)
+        self.artwork = None
 
     def display(self, depth):
         server = self.servers.get(depth)
@@ -358,15 +369,59 @@ class Suite:
         architecture, since only such a DLL tells whether the launcher would have loaded it."""
         return self.args.launcher_arch_probe if scenario.planted_dll else self.args.probe
 
+    def disc_artwork(self):
+        """A splash picture and an icon of our own, unlike the launcher's: a picture left unreplaced fails
+        the comparison with the screen."""
+        if self.artwork is None:
+            folder = self.work / "artwork"
+            folder.mkdir(exist_ok=True)
+            picture, icon = folder / "disc-splash.jpg", folder / "disc-icon.ico"
+            width, height = PICTURE_SIZE
+            subprocess.run([CONVERT, "-size", f"{width}x{height}", "gradient:darkgreen-gold", "-fill", "navy",
+                            "-draw", "rectangle 80,80 360,520", "-fill", "white", "-draw", "circle 600,300 600,420",
+                            "-quality", "92", str(picture)], check=True, timeout=60, stdin=subprocess.DEVNULL)
+            subprocess.run([CONVERT, str(picture), "-define", "icon:auto-resize=256,48,32,16", str(icon)],
+                           check=True, timeout=60, stdin=subprocess.DEVNULL)
+            self.artwork = (picture, icon)
+        return self.artwork
+
+    def disc_tool(self, *arguments):
+        result = subprocess.run([str(self.args.disc_tool), *map(str, arguments)], stdin=subprocess.DEVNULL,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
+        if result.returncode != 0:
+            raise Failure(f"autorun-disc {arguments[0]} failed: {result.stdout.decode(errors='replace')}")
+
+    def layout_iso(self, root):
+        """A disc image made from a game folder, extracted as a drive would show it: read-only."""
+        picture, icon = self.disc_artwork()
+        game = root / "game"
+        game.mkdir()
+        shutil.copyfile(self.args.probe, game / "game.exe")
+        image = root / "disc.iso"
+        self.disc_tool("make", "--game", game, "--exe", "game.exe", "--splash", picture, "--icon", icon,
+                       "--label", DISC_LABEL, "--launcher", self.args.launcher, "--iso", image)
+        folder = root / "drive"
+        subprocess.run(["xorriso", "-osirrox", "on", "-indev", str(image), "-extract", "/", str(folder)], check=True,
+                       timeout=120, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["chmod", "-R", "a-w", str(folder)], check=True, timeout=60)
+        return folder, folder
+
     def layout(self, scenario, root):
         """Lays out the disc folder; returns the launcher's folder and its current directory."""
+        if scenario.disc == "iso":
+            return self.layout_iso(root)
         folder = root / scenario.folder
         if scenario.long_path:
             folder = root.joinpath("long", *["folder_with_a_long_name_" + "x" * 36] * 4)
         folder.mkdir(parents=True)
         cwd = root / "elsewhere" if scenario.cwd_elsewhere else folder
         cwd.mkdir(exist_ok=True)
-        shutil.copyfile(self.args.launcher, folder / LAUNCHER_NAME)
+        if scenario.disc == "branded":
+            picture, icon = self.disc_artwork()
+            self.disc_tool("brand", "--launcher", self.args.launcher, "--splash", picture, "--icon", icon,
+                           "--product", "E2E Game", "--out", folder / LAUNCHER_NAME)
+        else:
+            shutil.copyfile(self.args.launcher, folder / LAUNCHER_NAME)
         for game in scenario.games:
             target = folder.joinpath(*game.split("\\"))
             target.parent.mkdir(parents=True, exist_ok=True)
@@ -383,6 +438,7 @@ class Suite:
 
     def run(self, scenario):
         root = self.work / scenario.name
+        make_writable(root)
         shutil.rmtree(root, ignore_errors=True)
         root.mkdir(parents=True)
         folder, cwd = self.layout(scenario, root)
@@ -421,21 +477,25 @@ class Suite:
                 explorer.kill()
                 explorer.wait(10)
         notes += end_leftovers(tag, (str(root), windows_path(root), windows_path(self.args.driver)))
-        return Check(scenario, folder, cwd, reports, notes, self.references).run()
+        before = folder_listing(folder) if scenario.disc == "iso" else None
+        picture = self.disc_artwork()[0] if scenario.disc else self.args.picture
+        check = Check(scenario, folder, cwd, reports, notes, self.references, picture).run()
+        if before is not None:
+            check.expect(folder_listing(folder) == before, "the disc folder changed while the launcher ran")
+        return check
 
 
 class References:
-    """The splash picture scaled as the launcher must show it, made with ImageMagick once per size."""
+    """A splash picture scaled as the launcher must show it, made with ImageMagick once per picture and size."""
 
-    def __init__(self, picture, folder):
-        self.picture = picture
+    def __init__(self, folder):
         self.folder = folder
 
-    def scaled(self, width, height):
-        path = self.folder / f"reference-{width}x{height}.bmp"
+    def scaled(self, picture, width, height):
+        path = self.folder / f"reference-{Path(picture).stem}-{width}x{height}.bmp"
         if not path.exists():
             partial = path.with_suffix(".part.bmp")
-            subprocess.run([CONVERT, str(self.picture), "-resize", f"{width}x{height}!", "-type", "TrueColor",
+            subprocess.run([CONVERT, str(picture), "-resize", f"{width}x{height}!", "-type", "TrueColor",
                             f"bmp3:{partial}"], check=True, timeout=60, stdin=subprocess.DEVNULL)
             partial.replace(path)
         return bmp.read_bmp(path)
@@ -444,8 +504,9 @@ class References:
 class Check:
     """Compares one scenario's reports and captures with what the launcher must do."""
 
-    def __init__(self, scenario, folder, cwd, reports, notes, references):
+    def __init__(self, scenario, folder, cwd, reports, notes, references, picture):
         self.references = references
+        self.picture = picture
         self.scenario = scenario
         self.folder = folder
         self.cwd = cwd
@@ -598,7 +659,7 @@ class Check:
         """Block by block, the screen looks like the splash picture scaled to the screen's width: a
         picture drawn upside down, sheared by a wrong row length or squeezed differs by far more."""
         width, scaled, shown = self.expected_picture()
-        reference = self.references.scaled(width, scaled)
+        reference = self.references.scaled(self.picture, width, scaled)
         columns, rows = BLOCK_GRID
         differences = [sum(abs(a - b) for a, b in zip(seen, wanted)) / 3
                        for seen, wanted in zip(bmp.block_means(bitmap, width, shown, columns, rows),
@@ -710,6 +771,16 @@ class Check:
                             f"game {'started' if started else 'not started'}")
 
 
+def make_writable(root):
+    """Disc folders are made read-only; a rerun must be able to remove them."""
+    if root.exists():
+        subprocess.run(["chmod", "-R", "u+w", str(root)], timeout=60, check=False)
+
+
+def folder_listing(folder):
+    return sorted((str(path.relative_to(folder)), path.stat().st_size) for path in folder.rglob("*"))
+
+
 def driver_token(reports):
     config = load_report(reports.parent / "config.txt")
     return config.get("token")
@@ -761,6 +832,8 @@ def main():
     for name in ("launcher", "driver", "probe", "launcher-arch-probe", "hook", "planted-dll", "bin2dat", "picture",
                  "wine-env", "prefix", "work"):
         parser.add_argument(f"--{name}", type=Path, required=True)
+    parser.add_argument("--disc-tool", type=Path, help="autorun-disc for the machine that runs the tests "
+                                                        "(group disc)")
     action = parser.add_mutually_exclusive_group(required=True)
     action.add_argument("--make-prefix", action="store_true", help="create a fresh Wine prefix")
     action.add_argument("--stop-wine", action="store_true", help="stop the prefix's wineserver")
@@ -774,6 +847,8 @@ def main():
             if not getattr(args, name).is_file():
                 hint = "; build the native preset first" if name == "bin2dat" else ""
                 raise SystemExit(f"run_e2e.py: {getattr(args, name)}: no such file (--{name.replace('_', '-')}){hint}")
+    if args.group == "disc" and not (args.disc_tool and args.disc_tool.is_file()):
+        raise SystemExit(f"run_e2e.py: {args.disc_tool}: no such file (--disc-tool); build the native preset first")
     args.prefix = args.prefix.resolve()
     args.work = args.work.resolve()
 

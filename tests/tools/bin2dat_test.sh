@@ -2,6 +2,7 @@
 # Tests of the bin2dat command line.
 # Usage: bin2dat_test.sh [--windows] COMMAND...   where COMMAND runs bin2dat (under Wine with --windows).
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 platform=posix
 if [ "${1:-}" = --windows ]; then
   platform=windows
@@ -15,36 +16,9 @@ work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 cd "$work" || exit 1
 
-failures=0
-fail() {
-  local message="$*"
-  [ "${#message}" -le 300 ] || message="${message:0:300}..."
-  echo "FAIL: $message" >&2
-  failures=$((failures + 1))
-}
-
-# run ARGS...: runs bin2dat; its exit status lands in $status, its output in the files out and err.
-run() {
-  "${bin2dat[@]}" "$@" >out 2>err
-  status=$?
-}
-
-expect_status() {
-  local want=$1
-  shift
-  run "$@"
-  [ "$status" -eq "$want" ] || fail "bin2dat $*: exit status $status, expected $want; stderr: $(cat err)"
-}
-
-# expect_error STATUS PATTERN ARGS...: fails with one line on stderr matching PATTERN, nothing on stdout.
-expect_error() {
-  local want=$1 pattern=$2
-  shift 2
-  expect_status "$want" "$@"
-  [ "$(wc -l <err)" -eq 1 ] || fail "bin2dat $*: stderr is not one line: $(cat err)"
-  grep -q -- "$pattern" err || fail "bin2dat $*: stderr lacks '$pattern': $(cat err)"
-  [ ! -s out ] || fail "bin2dat $*: wrote to stdout: $(cat out)"
-}
+tool_name=bin2dat
+tool_command=("${bin2dat[@]}")
+. "$here/tool_checks.sh"
 
 expect_output_line() {
   grep -qxF -- "$1" out || fail "output lacks line '$1'; output: $(cat out)"
@@ -195,8 +169,4 @@ expect_output_line 'exe name:   2 bytes, "-h"'
 leftovers=$(find . -name '*.dat.*')
 [ -z "$leftovers" ] || fail "temporary files left behind: $leftovers"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "all bin2dat checks passed"
+finish

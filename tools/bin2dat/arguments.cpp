@@ -1,6 +1,8 @@
 #include "arguments.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
+#include <climits>
 #include <map>
 
 #include "settings_format.h"
@@ -13,9 +15,11 @@ struct OptionNames {
     std::vector<std::string> flags;
 };
 
+// What CLI11 made of one command's arguments.
 struct SplitArguments {
     bool help = false;
-    std::map<std::string, std::string> options;  // a flag maps to ""
+    std::map<std::string, std::vector<std::string>> options;
+    std::map<std::string, int> flags;
     std::vector<std::string> operands;
 };
 
@@ -27,41 +31,96 @@ bool IsOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-';
 }
 
-// Separates options from operands, getopt style: "--name value" and "--name=value" both work, a
-// value may begin with "-", and "--" makes everything after it an operand.
-SplitArguments Split(Command command, const std::vector<std::string>& args, const OptionNames& names) {
-    SplitArguments split;
+bool IsHelp(const std::string& arg) {
+    return arg == "--help" || arg == "-h";
+}
+
+// The command line read left to right as bin2dat always has, so that of several mistakes the first
+// is reported, and "--help" shows help whatever follows it.  What it hands CLI11 follows getopt's
+// rules, which CLI11 lacks, in CLI11's spelling: a value may begin with "-" ("--exe -h" becomes
+// "--exe=-h"), an empty value stays a separate argument (CLI11 reads "--exe=" as no value at all),
+// and a flag takes no value (CLI11 would read "--exe-only=yes" as true).  Arguments after "--" are
+// operands and never reach CLI11.
+struct Screened {
+    std::vector<std::string> forCli11;
+    std::vector<std::string> operandsAfterDashes;
+    bool help = false;
+};
+
+Screened Screen(Command command, const std::vector<std::string>& args, const OptionNames& names) {
+    Screened screened;
+    std::vector<std::string> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--") {
-            split.operands.insert(split.operands.end(), args.begin() + i + 1, args.end());
+            screened.operandsAfterDashes.assign(args.begin() + long(i) + 1, args.end());
             break;
         }
         if (!IsOption(arg)) {
-            split.operands.push_back(arg);
+            screened.forCli11.push_back(arg);
             continue;
         }
-        if (arg == "--help" || arg == "-h") return SplitArguments{true, {}, {}};
-
+        if (IsHelp(arg)) {
+            screened.help = true;
+            break;
+        }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        if (split.options.count(name)) throw UsageError(command, name + " is given more than once");
-        if (Contains(names.flags, name)) {
-            if (equals != std::string::npos) throw UsageError(command, name + " takes no value");
-            split.options[name];
-        } else if (Contains(names.withValue, name)) {
-            if (equals != std::string::npos) {
-                split.options[name] = arg.substr(equals + 1);
-            } else if (i + 1 < args.size()) {
-                split.options[name] = args[++i];
-            } else {
-                throw UsageError(command, name + " needs a value");
-            }
-        } else {
+        const bool flag = Contains(names.flags, name);
+        if (!flag && !Contains(names.withValue, name))
             throw UsageError(command, "unknown option '" + arg + "'");
+        if (Contains(seen, name)) throw UsageError(command, name + " is given more than once");
+        seen.push_back(name);
+        if (flag) {
+            if (equals != std::string::npos) throw UsageError(command, name + " takes no value");
+            screened.forCli11.push_back(name);
+            continue;
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            throw UsageError(command, name + " needs a value");
+        }
+        if (value.empty()) {
+            screened.forCli11.push_back(name);
+            screened.forCli11.push_back(value);
+        } else {
+            screened.forCli11.push_back(name + "=" + value);
         }
     }
+    return screened;
+}
+
+SplitArguments Split(Command command, const std::vector<std::string>& args, const OptionNames& names) {
+    SplitArguments split;
+    Screened screened = Screen(command, args, names);
+    split.help = screened.help;
+    if (split.help) return split;
+
+    CLI::App app;
+    app.set_help_flag();  // help was screened out above; its texts are bin2dat's own
+    for (const std::string& name : names.withValue)
+        app.add_option(name, split.options[name])->expected(1)->allow_extra_args(false);
+    for (const std::string& name : names.flags) app.add_flag(name, split.flags[name]);
+    app.add_option("FILE", split.operands)->expected(0, INT_MAX);
+
+    std::reverse(screened.forCli11.begin(), screened.forCli11.end());  // CLI11 takes them last first
+    try {
+        app.parse(screened.forCli11);
+    } catch (const CLI::ParseError& error) {
+        throw UsageError(command, error.what());
+    }
+    split.operands.insert(split.operands.end(), screened.operandsAfterDashes.begin(),
+                          screened.operandsAfterDashes.end());
     return split;
+}
+
+const std::string* Value(const SplitArguments& split, const std::string& name) {
+    const auto found = split.options.find(name);
+    return found == split.options.end() || found->second.empty() ? nullptr : &found->second.front();
 }
 
 std::string TheFile(Command command, const std::vector<std::string>& operands) {
@@ -93,31 +152,30 @@ std::string SettingsText(const std::string& option, const std::string& value) {
 }
 
 Arguments ParseWrite(const std::vector<std::string>& args) {
-    SplitArguments split = Split(Command::kWrite, args, {{"--exe", "--text", "--fill"}, {}});
+    const SplitArguments split = Split(Command::kWrite, args, {{"--exe", "--text", "--fill"}, {}});
     if (split.help) return HelpFor(Command::kWrite);
 
     Arguments arguments;
     arguments.command = Command::kWrite;
     arguments.file = TheFile(Command::kWrite, split.operands);
-    const auto exe = split.options.find("--exe");
-    if (exe == split.options.end()) throw UsageError(Command::kWrite, "--exe NAME is required");
-    arguments.exeName = SettingsText("--exe", exe->second);
+    const std::string* exe = Value(split, "--exe");
+    if (!exe) throw UsageError(Command::kWrite, "--exe NAME is required");
+    arguments.exeName = SettingsText("--exe", *exe);
     // The launcher skips the first text; the name is as good a filler as any and gives away nothing new.
-    const auto text = split.options.find("--text");
-    arguments.text = text == split.options.end() ? arguments.exeName : SettingsText("--text", text->second);
-    const auto fill = split.options.find("--fill");
-    if (fill != split.options.end()) arguments.fill = ParseFill(fill->second);
+    const std::string* text = Value(split, "--text");
+    arguments.text = text ? SettingsText("--text", *text) : arguments.exeName;
+    if (const std::string* fill = Value(split, "--fill")) arguments.fill = ParseFill(*fill);
     return arguments;
 }
 
 Arguments ParseRead(const std::vector<std::string>& args) {
-    SplitArguments split = Split(Command::kRead, args, {{}, {"--exe-only"}});
+    const SplitArguments split = Split(Command::kRead, args, {{}, {"--exe-only"}});
     if (split.help) return HelpFor(Command::kRead);
 
     Arguments arguments;
     arguments.command = Command::kRead;
     arguments.file = TheFile(Command::kRead, split.operands);
-    arguments.exeOnly = split.options.count("--exe-only") != 0;
+    arguments.exeOnly = split.flags.at("--exe-only") > 0;
     return arguments;
 }
 

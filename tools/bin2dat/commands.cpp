@@ -59,8 +59,8 @@ void WriteCommand(const Arguments& arguments) {
     const auto file =
         autorun::BuildLaunchSettings(arguments.text, arguments.exeName, FillBytes(arguments.fill));
     try {
-        WriteFileAtomically(arguments.file, file);
-    } catch (const FileError& error) {
+        autorun::WriteFileAtomically(arguments.file, file);
+    } catch (const autorun::FileError& error) {
         throw ToolError(arguments.file + ": " + error.what());
     }
 }

@@ -6,7 +6,7 @@
 #include "temporary_file.h"
 #include "win32_handle.h"
 
-namespace bin2dat {
+namespace autorun {
 namespace {
 
 struct LocalMemoryFree {
@@ -50,25 +50,39 @@ HANDLE CreateUniqueFile(const std::string& path, TemporaryFile& temporary) {
     throw FileError("cannot create a temporary file beside it: too many left over from earlier runs");
 }
 
-void WriteAll(HANDLE file, const std::vector<std::uint8_t>& bytes) {
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) || written != bytes.size() ||
-        !FlushFileBuffers(file))
-        throw SystemError("cannot write the temporary file");
-}
-
 }  // namespace
 
-void WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    TemporaryFile temporary;  // declared first: removes the file only after its handle is closed
-    {
-        const autorun::Win32Handle file(CreateUniqueFile(path, temporary));
-        WriteAll(file.get(), bytes);
-    }
-    if (!MoveFileExA(temporary.path().c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw SystemError("cannot replace it with the temporary file");
-    temporary.Keep();
+struct AtomicFileWriter::State {
+    std::string path;
+    TemporaryFile temporary;  // declared before the handle: removed only after the handle is closed
+    std::unique_ptr<Win32Handle> file;
+};
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : state_(new State) {
+    state_->path = path;
+    state_->file = std::make_unique<Win32Handle>(CreateUniqueFile(path, state_->temporary));
 }
 
-}  // namespace bin2dat
+AtomicFileWriter::~AtomicFileWriter() = default;
+
+void AtomicFileWriter::Write(const std::uint8_t* bytes, std::size_t size) {
+    while (size > 0) {
+        const DWORD chunk = size > (DWORD(1) << 30) ? (DWORD(1) << 30) : DWORD(size);
+        DWORD written = 0;
+        if (!WriteFile(state_->file->get(), bytes, chunk, &written, nullptr) || written != chunk)
+            throw SystemError("cannot write the temporary file");
+        bytes += chunk;
+        size -= chunk;
+    }
+}
+
+void AtomicFileWriter::Commit() {
+    if (!FlushFileBuffers(state_->file->get())) throw SystemError("cannot write the temporary file");
+    state_->file.reset();
+    if (!MoveFileExA(state_->temporary.path().c_str(), state_->path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw SystemError("cannot replace it with the temporary file");
+    state_->temporary.Keep();
+}
+
+}  // namespace autorun

@@ -10,7 +10,7 @@
 #include "atomic_write.h"
 #include "temporary_file.h"
 
-namespace bin2dat {
+namespace autorun {
 namespace {
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
@@ -45,18 +45,34 @@ File CreateUniqueFile(const std::string& path, TemporaryFile& temporary) {
 
 }  // namespace
 
-void WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    TemporaryFile temporary;
-    File file = CreateUniqueFile(path, temporary);
-    const int fd = fileno(file.get());
-    if (fchmod(fd, NewFileMode(path)) != 0) throw SystemError("cannot set the temporary file's permissions");
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
-        std::fflush(file.get()) != 0 || fsync(fd) != 0)
-        throw SystemError("cannot write the temporary file");
-    if (std::fclose(file.release()) != 0) throw SystemError("cannot write the temporary file");
-    if (std::rename(temporary.path().c_str(), path.c_str()) != 0)
-        throw SystemError("cannot replace it with the temporary file");
-    temporary.Keep();
+struct AtomicFileWriter::State {
+    std::string path;
+    TemporaryFile temporary;  // declared before the file: removed only after the file is closed
+    File file{nullptr, &std::fclose};
+};
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : state_(new State) {
+    state_->path = path;
+    state_->file = CreateUniqueFile(path, state_->temporary);
+    if (fchmod(fileno(state_->file.get()), NewFileMode(path)) != 0)
+        throw SystemError("cannot set the temporary file's permissions");
 }
 
-}  // namespace bin2dat
+AtomicFileWriter::~AtomicFileWriter() = default;
+
+void AtomicFileWriter::Write(const std::uint8_t* bytes, std::size_t size) {
+    if (std::fwrite(bytes, 1, size, state_->file.get()) != size)
+        throw SystemError("cannot write the temporary file");
+}
+
+void AtomicFileWriter::Commit() {
+    std::FILE* file = state_->file.get();
+    if (std::fflush(file) != 0 || fsync(fileno(file)) != 0)
+        throw SystemError("cannot write the temporary file");
+    if (std::fclose(state_->file.release()) != 0) throw SystemError("cannot write the temporary file");
+    if (std::rename(state_->temporary.path().c_str(), state_->path.c_str()) != 0)
+        throw SystemError("cannot replace it with the temporary file");
+    state_->temporary.Keep();
+}
+
+}  // namespace autorun

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-namespace bin2dat {
+namespace autorun {
 
 class TemporaryFile {
    public:
@@ -30,4 +30,4 @@ class TemporaryFile {
     bool owned_ = false;
 };
 
-}  // namespace bin2dat
+}  // namespace autorun

@@ -1,0 +1,88 @@
+#include "disc_reader.h"
+
+#include <system_error>
+
+#include "disc_names.h"
+#include "text_encoding.h"
+
+namespace authoring {
+namespace {
+
+std::string JoinParts(const std::vector<std::string>& parts) {
+    std::string path;
+    for (const std::string& part : parts) path += (path.empty() ? "" : "/") + part;
+    return path;
+}
+
+class ContentsReader : public DiscReader {
+   public:
+    ContentsReader(const DiscContents& contents, bool asFolder) : contents_(contents), asFolder_(asFolder) {}
+
+    std::vector<std::filesystem::path> Files() const override {
+        std::vector<std::filesystem::path> paths;
+        for (const DiscFile& file : contents_.files) paths.push_back(file.path);
+        return paths;
+    }
+    Bytes Read(const std::filesystem::path& path) const override {
+        for (const DiscFile& file : contents_.files)
+            if (file.path == path) return ReadDiscFile(file);
+        throw DiscError(PathText(path) + ": no such file on the disc");
+    }
+    bool IsFolder() const override { return asFolder_; }
+    std::string VolumeId() const override { return asFolder_ ? "" : VolumeIdFromLabel(contents_.label); }
+
+   private:
+    const DiscContents& contents_;
+    bool asFolder_;
+};
+
+class FolderReader : public DiscReader {
+   public:
+    explicit FolderReader(const std::string& folder) : root_(folder) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(root_, error)) throw DiscError(folder + ": not a folder");
+        std::filesystem::recursive_directory_iterator walk(root_, error), end;
+        if (error) throw DiscError(folder + ": cannot read the folder: " + error.message());
+        for (; walk != end; walk.increment(error)) {
+            if (error) throw DiscError(folder + ": cannot read the folder: " + error.message());
+            if (walk->is_regular_file(error)) files_.push_back(walk->path().lexically_relative(root_));
+        }
+    }
+
+    std::vector<std::filesystem::path> Files() const override { return files_; }
+    Bytes Read(const std::filesystem::path& path) const override {
+        DiscFile file;
+        file.source = root_ / path;
+        return ReadDiscFile(file);
+    }
+    bool IsFolder() const override { return true; }
+
+   private:
+    std::filesystem::path root_;
+    std::vector<std::filesystem::path> files_;
+};
+
+}  // namespace
+
+std::optional<std::filesystem::path> DiscReader::Find(const std::string& path) const {
+    const auto parts = SplitDiscPath(path);
+    if (!parts) return std::nullopt;
+    return Find(ToUtf16(JoinParts(*parts)));
+}
+
+std::optional<std::filesystem::path> DiscReader::Find(const std::u16string& path) const {
+    const std::u16string wanted = WindowsNameKey(path);
+    for (const std::filesystem::path& file : Files())
+        if (WindowsNameKey(PathUtf16(file)) == wanted) return file;
+    return std::nullopt;
+}
+
+std::unique_ptr<DiscReader> ReadContents(const DiscContents& contents, bool asFolder) {
+    return std::make_unique<ContentsReader>(contents, asFolder);
+}
+
+std::unique_ptr<DiscReader> ReadFolder(const std::string& folder) {
+    return std::make_unique<FolderReader>(folder);
+}
+
+}  // namespace authoring

@@ -1,0 +1,40 @@
+// A disc as Windows sees it: its files by path, whatever holds them (a folder, an ISO image, or the
+// contents that `make` is about to write).
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "disc_contents.h"
+
+namespace authoring {
+
+class DiscReader {
+   public:
+    virtual ~DiscReader() = default;
+
+    // Every file, relative to the root.
+    virtual std::vector<std::filesystem::path> Files() const = 0;
+    // Throws DiscError.
+    virtual Bytes Read(const std::filesystem::path& path) const = 0;
+    // True for a folder (a USB stick), false for an optical disc image.
+    virtual bool IsFolder() const = 0;
+    // The volume identifier, or "" when the medium has none of its own.
+    virtual std::string VolumeId() const { return {}; }
+    // False for an image without Joliet names, where Windows sees short upper-case ISO 9660 names.
+    virtual bool HasWindowsNames() const { return true; }
+
+    // The stored path that Windows would open for `path`, which may use "\" and differ in case; as
+    // text in the system's encoding (from autorun.inf or bin2.dat) or as UTF-16.
+    std::optional<std::filesystem::path> Find(const std::string& path) const;
+    std::optional<std::filesystem::path> Find(const std::u16string& path) const;
+};
+
+std::unique_ptr<DiscReader> ReadContents(const DiscContents& contents, bool asFolder);
+std::unique_ptr<DiscReader> ReadFolder(const std::string& folder);   // throws DiscError
+std::unique_ptr<DiscReader> ReadIsoImage(const std::string& image);  // throws DiscError
+
+}  // namespace authoring

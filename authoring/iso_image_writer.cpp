@@ -1,0 +1,150 @@
+// Writing a disc as an ISO 9660 image with libisofs: Joliet names for Windows, Rock Ridge for the rest.
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <system_error>
+
+#include "atomic_write.h"
+#include "disc_names.h"
+#include "disc_output.h"
+#include "libisofs_handles.h"
+
+namespace authoring {
+namespace {
+
+constexpr int kSectorSize = 2048;
+
+// Level 2 gives ISO 9660 names of up to 31 characters to readers that know neither extension.
+constexpr int kIsoLevel = 2;
+
+class ImageBuilder {
+   public:
+    ImageBuilder(const DiscContents& contents, const std::string& target) : target_(target) {
+        IsoImage* image = nullptr;
+        Require(iso_image_new(VolumeIdFromLabel(contents.label).c_str(), &image), "cannot start the image");
+        image_.reset(image);
+        folders_[""] = iso_image_get_root(image_.get());
+        for (const std::filesystem::path& folder : contents.folders) AddFolder(folder.generic_string());
+        for (const DiscFile& file : contents.files) AddFile(file);
+    }
+
+    IsoImage* image() const { return image_.get(); }
+
+   private:
+    void Require(int result, const std::string& what) const {
+        if (result < 0) throw DiscError(target_ + ": " + what + ": " + IsoMessage(result));
+    }
+
+    static std::pair<std::string, std::string> Split(const std::string& path) {
+        const auto slash = path.rfind('/');
+        if (slash == std::string::npos) return {"", path};
+        return {path.substr(0, slash), path.substr(slash + 1)};
+    }
+
+    IsoDir* Parent(const std::string& path) {
+        const auto found = folders_.find(Split(path).first);
+        if (found == folders_.end()) AddFolder(Split(path).first);
+        return folders_.at(Split(path).first);
+    }
+
+    void AddFolder(const std::string& path) {
+        if (folders_.count(path)) return;
+        IsoDir* parent = Parent(path);
+        IsoDir* dir = nullptr;
+        Require(iso_tree_add_new_dir(parent, Split(path).second.c_str(), &dir),
+                "cannot add the folder " + path);
+        folders_[path] = dir;
+    }
+
+    void AddFile(const DiscFile& file) {
+        const std::string path = file.path.generic_string();
+        IsoDir* parent = Parent(path);
+        const std::string name = Split(path).second;
+        if (file.source) {
+            IsoNode* node = nullptr;
+            Require(iso_tree_add_new_node(image_.get(), parent, name.c_str(), file.source->c_str(), &node),
+                    "cannot add " + file.source->string());
+            return;
+        }
+        // The stream owns a malloc'd copy of the bytes and frees it with the image.
+        unsigned char* copy =
+            static_cast<unsigned char*>(std::malloc(std::max<std::size_t>(file.bytes.size(), 1)));
+        if (!copy) throw DiscError(target_ + ": out of memory");
+        std::memcpy(copy, file.bytes.data(), file.bytes.size());
+        IsoStream* stream = nullptr;
+        const int made = iso_memory_stream_new(copy, file.bytes.size(), &stream);
+        if (made < 0) std::free(copy);
+        Require(made, "cannot add " + path);
+        IsoFile* added = nullptr;
+        const int result = iso_tree_add_new_file(parent, name.c_str(), stream, &added);
+        if (result < 0) iso_stream_unref(stream);
+        Require(result, "cannot add " + path);
+    }
+
+    std::string target_;
+    IsoImagePtr image_;
+    std::map<std::string, IsoDir*> folders_;  // owned by image_
+};
+
+IsoWriteOptsPtr WriteOptions(const std::string& target) {
+    IsoWriteOpts* raw = nullptr;
+    const int result = iso_write_opts_new(&raw, 0);
+    if (result < 0) throw DiscError(target + ": cannot set up the image: " + IsoMessage(result));
+    IsoWriteOptsPtr opts(raw);
+    iso_write_opts_set_iso_level(opts.get(), kIsoLevel);
+    iso_write_opts_set_rockridge(opts.get(), 1);
+    iso_write_opts_set_joliet(opts.get(), 1);
+    // A disc's files are for everyone to read, whoever owned them on the author's machine.
+    iso_write_opts_set_replace_mode(opts.get(), 1, 1, 1, 1);
+    iso_write_opts_set_default_dir_mode(opts.get(), 0555);
+    iso_write_opts_set_default_file_mode(opts.get(), 0444);
+    iso_write_opts_set_default_uid(opts.get(), 0);
+    iso_write_opts_set_default_gid(opts.get(), 0);
+    return opts;
+}
+
+void Stream(burn_source* source, autorun::AtomicFileWriter& out, const Progress& progress) {
+    ProgressTenths tenths(progress, double(source->get_size(source)));
+    unsigned char sector[kSectorSize];
+    for (;;) {
+        const int count = source->read_xt(source, sector, kSectorSize);
+        if (count < 0) throw DiscError("libisofs could not build the image (is a source file unreadable?)");
+        if (count == 0) break;
+        out.Write(sector, std::size_t(count));
+        tenths.Add(count);
+    }
+}
+
+}  // namespace
+
+bool CanWriteIso() {
+    return true;
+}
+
+void WriteDiscIso(const DiscContents& contents, const std::string& target, bool replace,
+                  const Progress& progress) {
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(target, error)) && !replace)
+        throw DiscError(target + ": already exists; pass --force to replace it");
+    if (std::filesystem::is_directory(target, error)) throw DiscError(target + ": is a folder");
+    EnsureLibisofs();
+    ImageBuilder builder(contents, target);
+    const IsoWriteOptsPtr opts = WriteOptions(target);
+    burn_source* raw = nullptr;
+    const int result = iso_image_create_burn_source(builder.image(), opts.get(), &raw);
+    if (result < 0) throw DiscError(target + ": cannot build the image: " + IsoMessage(result));
+    const BurnSourcePtr source(raw);
+    try {
+        autorun::AtomicFileWriter out(target);
+        Stream(source.get(), out, progress);
+        out.Commit();
+    } catch (const autorun::FileError& failure) {
+        source->cancel(source.get());
+        throw DiscError(target + ": " + failure.what());
+    } catch (const DiscError& failure) {
+        source->cancel(source.get());
+        throw DiscError(target + ": " + failure.what());
+    }
+}
+
+}  // namespace authoring

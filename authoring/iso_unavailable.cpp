@@ -1,0 +1,22 @@
+// Builds without libisofs (the Windows one: Debian packages libisofs for Linux only).
+#include "disc_output.h"
+#include "disc_reader.h"
+
+namespace authoring {
+
+bool CanWriteIso() {
+    return false;
+}
+
+void WriteDiscIso(const DiscContents&, const std::string& target, bool, const Progress&) {
+    throw DiscError(target +
+                    ": this build writes folders only (--folder); burn the folder with a disc burning "
+                    "program, or make the ISO with the Linux build");
+}
+
+std::unique_ptr<DiscReader> ReadIsoImage(const std::string& image) {
+    throw DiscError(image +
+                    ": this build checks folders only; extract the image or check it with the Linux build");
+}
+
+}  // namespace authoring

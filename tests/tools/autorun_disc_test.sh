@@ -1,0 +1,205 @@
+#!/usr/bin/env bash
+# Tests of autorun-disc: branded launchers read back by independent readers (objdump, wrestool,
+# pefile), discs made from the demo game read back with xorriso, every refusal, and check.
+# Usage: autorun_disc_test.sh AUTORUN_DISC BIN2DAT LAUNCHER GAME_EXE OBJDUMP
+#   LAUNCHER: the shipped autorun.exe; GAME_EXE: the demo game.
+set -u
+tool=$(realpath "$1") bin2dat=$(realpath "$2") launcher=$(realpath "$3") game_exe=$(realpath "$4") objdump=$5
+here=$(cd "$(dirname "$0")" && pwd)
+check_pe=$here/../pe/check_pe.sh
+python=/usr/bin/python3  # Debian's, which has python3-pefile
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+cd "$work" || exit 1
+
+tool_name=autorun-disc
+tool_command=("$tool")
+. "$here/tool_checks.sh"
+
+# expect_refusal PATTERN ARGS...: bad input: exit 1 with one line on stderr that matches PATTERN.
+expect_refusal() { expect_error 1 "$@"; }
+
+# Nothing of a refused run may be left: no output, no temporary file or folder beside it.
+expect_nothing_written() {
+  local leftovers
+  leftovers=$(find out-place -mindepth 1 2>/dev/null)
+  [ -z "$leftovers" ] || fail "a refused run left $leftovers"
+}
+
+# --- our own artwork -----------------------------------------------------------------------------
+
+convert -size 800x600 gradient:navy-orange -fill white -draw 'circle 400,300 400,420' art.png
+convert art.png -quality 90 art.jpg
+convert -size 800x450 gradient:green-black wide.jpg
+convert art.png -define icon:auto-resize=256,48,32,16 art.ico      # 256 px stored as PNG
+convert art.png -define icon:auto-resize=256,16 no32.ico
+
+# --- brand: independent readers see what went in --------------------------------------------------
+
+expect_status 0 brand --launcher "$launcher" --splash art.jpg --icon art.ico --product 'Sky Racer' \
+  --company 'Ünïcode Games' --out branded.exe
+bash "$check_pe" "$objdump" branded.exe gui >pe.log || fail "branded exe fails the shipped exe's checks: $(cat pe.log)"
+"$python" "$here/pe_readback.py" branded.exe --splash art.jpg --icon art.ico --string 'ProductName=Sky Racer' \
+  --string 'FileDescription=Sky Racer' --string 'CompanyName=Ünïcode Games' --string 'FileVersion=1.0.0.0' ||
+  fail "pefile reads back something else"
+"$objdump" -p branded.exe >dump || fail "objdump can't read the branded exe"
+grep -q 'Resource Directory \[.rsrc\]' dump || fail "objdump finds no resource directory"
+grep -q 'Base Relocation Directory \[.reloc\]' dump || fail "objdump finds no relocations after the move"
+# SizeOfImage covers the last section, wherever the rewrite moved it.
+size_of_image=$(awk '/^SizeOfImage/ {print $2}' dump)
+image_base=$(awk '/^ImageBase/ {print $2}' dump)
+last_end=0
+while read -r _ _ size vma _; do
+  last_end=$((0x$vma + 0x$size - 0x$image_base))
+done < <("$objdump" -h branded.exe | grep -E '^ +[0-9]+ ')
+[ $((0x$size_of_image)) -ge "$last_end" ] || fail "SizeOfImage $size_of_image ends before the last section ($last_end)"
+wrestool -x --raw -t 10 -n SPLASH branded.exe -o splash.out && cmp -s splash.out art.jpg ||
+  fail "wrestool's SPLASH is not the picture"
+wrestool -x -t 14 -n MAINICON branded.exe -o icon.out && icotool -l icon.out >icon.list && icotool -l art.ico >art.list &&
+  cmp -s icon.list art.list || fail "wrestool's MAINICON differs: $(cat icon.list 2>/dev/null)"
+
+# A branded launcher can be branded again: the rewrite reads its own output.
+expect_status 0 brand --launcher branded.exe --splash wide.jpg --out rebranded.exe
+"$python" "$here/pe_readback.py" rebranded.exe --splash wide.jpg --icon art.ico --string 'ProductName=Sky Racer' ||
+  fail "a re-branded launcher reads back wrong"
+[ ! -s err ] || fail "a 16:9 picture drew warnings: $(cat err)"
+
+# A PNG becomes a baseline JPEG of the same size, which the launcher's decoder accepts.
+expect_status 0 brand --launcher "$launcher" --splash art.png --out png.exe
+wrestool -x --raw -t 10 -n SPLASH png.exe -o png-splash.jpg
+[ "$(identify -format '%m %wx%h %[interlace]' png-splash.jpg)" = "JPEG 800x600 None" ] ||
+  fail "the converted PNG is $(identify -format '%m %wx%h %[interlace]' png-splash.jpg)"
+grep -q '16:9 screens show 75% of its height' err || fail "no 16:9 warning for a 4:3 picture: $(cat err)"
+
+# --- brand: refusals -----------------------------------------------------------------------------
+
+mkdir out-place
+cp art.jpg notes.jpg && printf 'just text' >notes.jpg
+convert art.jpg -colorspace CMYK cmyk.jpg
+jpegtran -arithmetic art.jpg >arith.jpg
+head -c 20000 art.jpg >truncated.jpg
+convert -size 8193x40 xc:gray huge.jpg
+convert -size 15x15 xc:gray tiny.jpg
+# 12-bit samples: the frame header's precision byte, which no 8-bit tool here writes.
+"$python" - <<'PY'
+data = bytearray(open("art.jpg", "rb").read())
+at = data.index(b"\xff\xc0")
+data[at + 4] = 12
+open("twelve.jpg", "wb").write(data)
+PY
+printf 'not an icon' >bad.ico
+head -c 3000 art.ico >cut.ico
+for refusal in "notes.jpg:not a JPEG or PNG" "cmyk.jpg:CMYK" "arith.jpg:arithmetic coding" \
+  "truncated.jpg:damaged JPEG" "huge.jpg:8193 pixels wide" "tiny.jpg:15 x 15" "twelve.jpg:12-bit" \
+  "missing.jpg:cannot read"; do
+  expect_refusal "^autorun-disc: ${refusal%%:*}: .*${refusal#*:}" brand --launcher "$launcher" \
+    --splash "${refusal%%:*}" --out out-place/x.exe
+done
+expect_refusal '^autorun-disc: bad.ico: not a valid icon' brand --launcher "$launcher" --icon bad.ico --out out-place/x.exe
+expect_refusal '^autorun-disc: cut.ico: not a valid icon' brand --launcher "$launcher" --icon cut.ico --out out-place/x.exe
+expect_refusal '^autorun-disc: art.jpg: not a Windows executable' brand --launcher art.jpg --product x --out out-place/x.exe
+expect_refusal "^autorun-disc: $game_exe: not a launcher" brand --launcher "$game_exe" --product x --out out-place/x.exe
+expect_nothing_written
+expect_status 0 brand --launcher "$launcher" --icon no32.ico --out no32.exe
+grep -q 'no32.ico: no 32 x 32 bitmap image' err || fail "no warning for an icon without a 32 x 32 bitmap: $(cat err)"
+
+# --launcher defaults to the autorun.exe beside the tool.
+mkdir beside && cp "$tool" beside/ && cp "$launcher" beside/autorun.exe
+"beside/$(basename "$tool")" brand --product Beside --out beside.exe >out 2>err ||
+  fail "no launcher found beside the tool: $(cat err)"
+rm beside/autorun.exe
+tool_command=("beside/$(basename "$tool")")
+expect_refusal 'beside/autorun.exe: no launcher beside autorun-disc; name one with --launcher' brand --product x \
+  --out out-place/x.exe
+tool_command=("$tool")
+
+# --- make --iso from the demo game, read back with xorriso ----------------------------------------
+
+mkdir -p game/data
+cp "$game_exe" game/Game.exe
+printf 'level 1\n' >'game/data/Level One – Forêt.txt'
+expect_status 0 make --game game --exe Game.exe --splash art.jpg --icon art.ico --label 'Sky Racer 2' \
+  --product 'Sky Racer' --launcher "$launcher" --iso disc.iso
+joliet=$(xorriso -indev disc.iso -rockridge off -find / 2>/dev/null | sort | tr '\n' ' ')
+[ "$joliet" = "'/' '/Game.exe' '/autorun.exe' '/autorun.inf' '/bin2.dat' '/data' '/data/Level One – Forêt.txt' " ] ||
+  fail "Joliet names: $joliet"
+xorriso -indev disc.iso -pvd_info 2>/dev/null | grep -q "^Volume Id *: SKY_RACER_2$" || fail "volume ID: $(xorriso -indev disc.iso -pvd_info 2>/dev/null | grep 'Volume Id')"
+mkdir extracted && xorriso -osirrox on -indev disc.iso -extract / extracted >/dev/null 2>&1 || fail "xorriso can't extract"
+printf '[autorun]\r\nopen=autorun.exe\r\nicon=autorun.exe\r\nlabel=Sky Racer 2\r\naction=Play Sky Racer\r\n' |
+  cmp -s - extracted/autorun.inf || fail "autorun.inf: $(od -c extracted/autorun.inf | head)"
+"$python" "$here/pe_readback.py" extracted/autorun.exe --splash art.jpg --icon art.ico --string 'ProductName=Sky Racer' ||
+  fail "the launcher on the disc is not the branded one"
+cmp -s extracted/Game.exe "$game_exe" || fail "the game changed on its way onto the disc"
+expect_status 0 check disc.iso
+grep -q '^ok: the game Game.exe is there' out || fail "check on a good image: $(cat out)"
+expect_status 0 check extracted
+grep -q '^note: on a USB stick, Windows 7' out || fail "check on a folder says nothing about USB sticks"
+
+# --- make --folder, replacing only with --force ----------------------------------------------------
+
+expect_status 0 make --game game --exe Game.exe --launcher "$launcher" --folder stick
+grep -q 'Windows 7 and later' out || fail "make --folder does not say that USB sticks don't start by themselves"
+[ -f stick/autorun.exe ] && [ -f stick/data/'Level One – Forêt.txt' ] || fail "folder lacks files: $(ls -R stick)"
+expect_refusal '^autorun-disc: stick: already exists; pass --force' make --game game --exe Game.exe \
+  --launcher "$launcher" --folder stick
+expect_refusal '^autorun-disc: disc.iso: already exists; pass --force' make --game game --exe Game.exe \
+  --launcher "$launcher" --iso disc.iso
+expect_status 0 make --game game --exe Game.exe --launcher "$launcher" --label Again --folder stick --force
+grep -q 'label=Again' stick/autorun.inf || fail "--force did not replace the folder"
+[ "$(ls -d stick* | tr '\n' ' ')" = "stick " ] || fail "replacing left $(ls -d stick*)"
+
+# A large disc reports its progress.
+mkdir big && cp "$game_exe" big/game.exe && truncate -s 70M big/level.pak
+expect_status 0 make --game big --exe game.exe --launcher "$launcher" --iso big.iso
+grep -q '^writing big.iso: 50%$' out && grep -q '^writing big.iso: 100%$' out || fail "no progress: $(cat out)"
+rm -f big.iso
+
+# --- make: refusals, each with nothing written ------------------------------------------------------
+
+long=$(printf 'x%.0s' {1..65})
+mkdir -p odd "deep/$long" 'ansi' && cp "$game_exe" odd/game.exe && cp "$game_exe" "deep/$long/g.exe"
+cp "$game_exe" 'ansi/ğame.exe' && cp "$game_exe" clash.exe
+mkdir -p clashing && cp "$game_exe" clashing/game.exe && printf x >clashing/AUTORUN.INF
+make_into() { expect_refusal "$1" make --launcher "$launcher" "${@:2}" --iso out-place/d.iso; expect_nothing_written; }
+make_into '^autorun-disc: nowhere: no such folder' --game nowhere --exe game.exe
+make_into '^autorun-disc: odd/missing.exe: no such file in the game folder' --game odd --exe missing.exe
+make_into '^autorun-disc: \.\./clash.exe: --exe must be a path inside the game folder' --game odd --exe ../clash.exe
+make_into '^autorun-disc: ğame.exe: the name has characters that Windows-1252' --game ansi --exe ğame.exe
+make_into "^autorun-disc: deep/$long: the name \"$long\" has 65 characters, more than Joliet's 64" --game deep \
+  --exe "$long/g.exe"
+make_into '^autorun-disc: clashing/AUTORUN.INF: the disc.s own autorun.inf goes there' --game clashing --exe game.exe
+make_into '^autorun-disc: bad.ico: not a valid icon' --game odd --exe game.exe --splash wide.jpg --icon bad.ico
+expect_refusal '^autorun-disc: odd/disc.iso: lies inside the game folder odd' make --launcher "$launcher" \
+  --game odd --exe game.exe --iso odd/disc.iso
+[ ! -e odd/disc.iso ] || fail "an image was written into the game folder"
+expect_refusal '^autorun-disc: /proc/d.iso: cannot create a temporary file beside it' make --launcher "$launcher" \
+  --game odd --exe game.exe --iso /proc/d.iso
+expect_status 2 make --game odd --exe game.exe --iso a.iso --folder b
+expect_status 2 make --game odd --exe game.exe
+grep -q '^autorun-disc: make: give --iso FILE.iso or --folder DIR' err || fail "make without an output: $(cat err)"
+
+# --- check: discs that would not start their game ---------------------------------------------------
+
+cp -r stick broken && chmod -R u+w broken
+"$bin2dat" write --exe nothere.exe broken/bin2.dat || fail "bin2dat could not write"
+expect_status 1 check broken
+grep -q 'nothere.exe that bin2.dat names is not on the disc' out || fail "check missed the missing game: $(cat out)"
+rm broken/autorun.inf
+expect_status 1 check broken
+grep -q '^PROBLEM: no autorun.inf at the root' out || fail "check missed the missing autorun.inf: $(cat out)"
+expect_refusal '^autorun-disc: nothing.iso: no such image or folder' check nothing.iso
+expect_refusal '^autorun-disc: art.jpg: not a readable ISO 9660 image' check art.jpg
+
+# --- help ------------------------------------------------------------------------------------------
+
+for args in "--help" "make --help" "brand --help" "check --help"; do
+  # shellcheck disable=SC2086
+  expect_status 0 $args
+  grep -q 'Usage: autorun-disc' out || fail "autorun-disc $args shows no usage"
+done
+expect_status 2 frobnicate
+
+leftovers=$(find . -name '*.partial-*' -o -name '*.old-*' -o -name '*.iso.*')
+[ -z "$leftovers" ] || fail "temporary files left behind: $leftovers"
+
+finish

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Tests of the Windows build of autorun-disc, run under Wine: folders, what it leaves to the Linux
+# build, its arguments in the ANSI code page, and a branded launcher identical to the Linux build's.
+# Usage: autorun_disc_windows_test.sh LINUX_AUTORUN_DISC LAUNCHER GAME_EXE EMULATOR... AUTORUN_DISC_EXE
+set -u
+linux_tool=$(realpath "$1") launcher=$(realpath "$2") game_exe=$(realpath "$3")
+shift 3
+tool=("$@")
+last=$((${#tool[@]} - 1))
+tool[last]=$(realpath "${tool[last]}")
+export LC_ALL=C.UTF-8  # Wine turns UTF-8 arguments into UTF-16, and the program into Windows-1252
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+run() {
+  "${tool[@]}" "$@" >out 2>err
+  status=$?
+  tr -d '\r' <out >out.txt && tr -d '\r' <err >err.txt
+}
+expect_status() {
+  local want=$1
+  shift
+  run "$@"
+  [ "$status" -eq "$want" ] || fail "autorun-disc.exe $*: exit status $status, expected $want; stderr: $(cat err.txt)"
+}
+
+convert -size 640x480 gradient:purple-yellow -quality 90 art.jpg
+convert art.jpg art.png
+convert art.jpg -define icon:auto-resize=48,32,16 art.ico
+mkdir -p game/data game/Forêt && cp "$game_exe" game/Game.exe && printf 'x' >game/data/level.txt
+# Names the ANSI code page can and can't spell: they reach the disc as they are.
+printf 'y' >'game/Forêt/Café.txt' && printf 'z' >'game/Мир.txt'
+
+expect_status 0 --help
+grep -q 'Usage: autorun-disc' out.txt || fail "no usage in --help"
+
+expect_status 0 make --game game --exe Game.exe --splash art.jpg --icon art.ico --label 'Café' --launcher "$launcher" \
+  --folder disc
+grep -q 'Windows 7 and later' out.txt || fail "make --folder does not mention USB sticks: $(cat out.txt)"
+for file in autorun.exe bin2.dat autorun.inf Game.exe data/level.txt 'Forêt/Café.txt' 'Мир.txt'; do
+  [ -f "disc/$file" ] || fail "disc/$file is missing"
+done
+grep -q $'label=Caf\xe9' disc/autorun.inf || fail "the label is not in the ANSI code page: $(od -c disc/autorun.inf)"
+expect_status 0 check disc
+grep -q 'the disc starts its game' out.txt || fail "check on a good folder: $(cat out.txt)"
+rm disc/bin2.dat
+expect_status 1 check disc
+
+expect_status 1 make --game game --exe Game.exe --launcher "$launcher" --iso disc.iso
+grep -q 'this build writes folders only' err.txt || fail "--iso is not explained: $(cat err.txt)"
+[ ! -e disc.iso ] || fail "a refused --iso left disc.iso"
+expect_status 1 brand --splash art.png --launcher "$launcher" --out png.exe
+grep -q 'reads JPEG pictures only' err.txt || fail "a PNG is not explained: $(cat err.txt)"
+expect_status 2 make --game game --exe 'ğame.exe' --launcher "$launcher" --folder other
+grep -q 'ANSI code page' err.txt || fail "a name outside the ANSI code page: $(cat err.txt)"
+
+# The same branding gives the same bytes on Windows and on Linux.
+expect_status 0 brand --splash art.jpg --icon art.ico --product 'Sky Racer' --launcher "$launcher" --out windows.exe
+"$linux_tool" brand --splash art.jpg --icon art.ico --product 'Sky Racer' --launcher "$launcher" --out linux.exe >/dev/null ||
+  fail "the Linux build could not brand"
+cmp -s windows.exe linux.exe || fail "the Windows and Linux builds brand differently"
+
+# --launcher defaults to the autorun.exe beside the tool.
+mkdir beside && cp "${tool[last]}" beside/ && cp "$launcher" beside/autorun.exe
+tool[last]=$PWD/beside/$(basename "${tool[last]}")
+expect_status 0 brand --product Beside --out beside.exe
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "all autorun-disc checks under Wine passed"

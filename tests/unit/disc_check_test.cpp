@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "autorun_inf.h"
+#include "disc_check.h"
+#include "disc_names.h"
+#include "settings_format.h"
+#include "splash_picture.h"
+#include "synthetic_pe.h"
+
+namespace authoring {
+namespace {
+
+// Texts reach the tool in the system's encoding: UTF-8 on Linux, the ANSI code page (Windows-1252 under
+// the tests' Wine) on Windows.
+#ifdef _WIN32
+const std::string kEAcute = "\xe9";
+const std::string kECircumflex = "\xea";
+#else
+const std::string kEAcute = "\xc3\xa9";
+const std::string kECircumflex = "\xc3\xaa";
+#endif
+
+Bytes SplashJpeg() {
+    std::ifstream file(AUTORUN_SPLASH_JPG, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), {});
+}
+
+Bytes Launcher() {
+    return MakeSyntheticPe(
+        {false,
+         {{ResourceKey::Number(kRcDataResource), ResourceKey::Text("SPLASH"), 1033, 0, SplashJpeg()}},
+         {},
+         {},
+         0});
+}
+
+Bytes Text(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+Bytes Settings(const std::string& name) {
+    return autorun::BuildLaunchSettings(name, name, std::string(4, '\0'));
+}
+
+DiscContents GoodDisc() {
+    DiscContents disc;
+    disc.label = "Sky Racer";
+    disc.folders = {"bin"};
+    disc.files = {
+        {"autorun.exe", std::nullopt, Launcher()},
+        {"bin2.dat", std::nullopt, Settings("bin\\Game.exe")},
+        {"autorun.inf", std::nullopt, BuildAutorunInf({"autorun.exe", "autorun.exe", "Sky Racer", "Play"})},
+        {"bin/Game.exe", std::nullopt, Text("MZ")}};
+    return disc;
+}
+
+void Replace(DiscContents& disc, const std::string& path, Bytes bytes) {
+    for (DiscFile& file : disc.files)
+        if (file.path == path) file.bytes = std::move(bytes);
+}
+
+void Remove(DiscContents& disc, const std::string& path) {
+    disc.files.erase(std::remove_if(disc.files.begin(), disc.files.end(),
+                                    [&](const DiscFile& f) { return f.path == path; }),
+                     disc.files.end());
+}
+
+std::string Problem(const DiscContents& disc, bool folder = false) {
+    const CheckReport report = CheckDisc(*ReadContents(disc, folder));
+    return report.FirstProblem() ? report.FirstProblem()->text : "";
+}
+
+bool Says(const CheckReport& report, Finding::Level level, const std::string& part) {
+    return std::any_of(report.findings.begin(), report.findings.end(), [&](const Finding& finding) {
+        return finding.level == level && finding.text.find(part) != std::string::npos;
+    });
+}
+
+TEST(DiscCheck, AGoodDiscStartsItsGameWhateverTheCaseOfItsNames) {
+    DiscContents disc = GoodDisc();
+    Replace(disc, "autorun.inf", Text("; made by hand\r\n[AutoRun]\r\nOPEN = \"AUTORUN.EXE\"\r\n"));
+    const CheckReport report = CheckDisc(*ReadContents(disc, false));
+    EXPECT_TRUE(report.WouldStartGame()) << Problem(disc);
+    EXPECT_TRUE(Says(report, Finding::kGood, "the game bin/Game.exe is there"));
+    EXPECT_TRUE(Says(report, Finding::kWarning, "names no icon="));
+    EXPECT_TRUE(Says(report, Finding::kGood, "volume ID SKY_RACER"));
+    EXPECT_FALSE(Says(report, Finding::kNote, "USB stick"));
+}
+
+TEST(DiscCheck, AFolderIsToldThatUsbSticksDontStartByThemselves) {
+    const CheckReport report = CheckDisc(*ReadContents(GoodDisc(), true));
+    EXPECT_TRUE(report.WouldStartGame());
+    EXPECT_TRUE(Says(report, Finding::kNote, "Windows 7 and later ignore open="));
+}
+
+TEST(DiscCheck, FindsWhatKeepsTheGameFromStarting) {
+    DiscContents disc = GoodDisc();
+    Remove(disc, "autorun.inf");
+    EXPECT_NE(Problem(disc).find("no autorun.inf"), std::string::npos);
+
+    disc = GoodDisc();
+    Replace(disc, "autorun.inf", Text("[other]\r\nopen=autorun.exe\r\n"));
+    EXPECT_NE(Problem(disc).find("no open="), std::string::npos);
+
+    disc = GoodDisc();
+    Replace(disc, "autorun.inf", Text("[autorun]\r\nopen=setup.exe /s\r\n"));
+    EXPECT_NE(Problem(disc).find("opens setup.exe, which is not on the disc"), std::string::npos);
+
+    disc = GoodDisc();
+    Remove(disc, "bin2.dat");
+    EXPECT_NE(Problem(disc).find("no bin2.dat"), std::string::npos);
+
+    disc = GoodDisc();
+    Replace(disc, "bin2.dat", Bytes{5, 0});
+    EXPECT_NE(Problem(disc).find("bin2.dat is damaged"), std::string::npos);
+
+    disc = GoodDisc();
+    Replace(disc, "bin2.dat", Settings("Game.exe"));  // the game lies in bin/, not beside the launcher
+    EXPECT_NE(Problem(disc).find("the game Game.exe that bin2.dat names is not on the disc"),
+              std::string::npos);
+
+    disc = GoodDisc();
+    Bytes damaged = SplashJpeg();
+    damaged.resize(damaged.size() / 2);
+    Replace(
+        disc, "autorun.exe",
+        MakeSyntheticPe({false,
+                         {{ResourceKey::Number(kRcDataResource), ResourceKey::Text("SPLASH"), 0, 0, damaged}},
+                         {},
+                         {},
+                         0}));
+    EXPECT_NE(Problem(disc).find("the splash picture would not show"), std::string::npos);
+
+    disc = GoodDisc();
+    Replace(disc, "autorun.exe", Text("MZ but nothing more"));
+    EXPECT_NE(Problem(disc).find("autorun.exe: "), std::string::npos);
+}
+
+TEST(DiscCheck, ANameLongerThanJolietAllowsIsAProblem) {
+    DiscContents disc = GoodDisc();
+    disc.files.push_back({"bin/" + std::string(65, 'x') + ".dat", std::nullopt, {}});
+    EXPECT_NE(Problem(disc).find("more than Joliet's 64"), std::string::npos);
+}
+
+TEST(DiscNames, SplitLikeWindowsAndStayOnTheDisc) {
+    EXPECT_EQ(SplitDiscPath("bin\\.\\x/../game.exe"), (std::vector<std::string>{"bin", "game.exe"}));
+    EXPECT_FALSE(SplitDiscPath("..\\game.exe"));
+    EXPECT_EQ(WindowsNameKey(u"Bin\\Game.exe"), u"BIN/GAME.EXE");
+}
+
+TEST(DiscNames, VolumeIdsAreDCharactersOfAtMost32) {
+    EXPECT_EQ(VolumeIdFromLabel("Sky Racer 2: For" + kECircumflex + "t"),
+              kECircumflex.size() == 2 ? "SKY_RACER_2__FOR__T" : "SKY_RACER_2__FOR_T");
+    EXPECT_EQ(VolumeIdFromLabel(std::string(40, 'a')), std::string(32, 'A'));
+    EXPECT_EQ(VolumeIdFromLabel(""), "DISC");
+}
+
+TEST(DiscNames, JolietCountsUtf16UnitsNotBytes) {
+    std::string name;
+    for (int i = 0; i < 64; ++i) name += kEAcute;  // 64 characters, 128 bytes in UTF-8
+    EXPECT_FALSE(JolietProblem("data/" + name));
+    EXPECT_TRUE(JolietProblem("data/" + name + "e"));
+}
+
+TEST(AutorunInf, IsAnsiWhenItCanBe) {
+    const Bytes ansi = BuildAutorunInf({"autorun.exe", "autorun.exe", "For" + kECircumflex + "t", "Play"});
+    EXPECT_EQ(std::string(ansi.begin(), ansi.end()),
+              "[autorun]\r\nopen=autorun.exe\r\nicon=autorun.exe\r\nlabel=For\xeat\r\naction=Play\r\n");
+    EXPECT_EQ(ParseAutorunInf(ansi).at("label"), "For" + kECircumflex + "t");
+}
+
+#ifndef _WIN32
+// On Windows the tool's texts are in the ANSI code page already.
+TEST(AutorunInf, IsUtf16WhenTheAnsiCodePageLacksACharacterAndReadsBack) {
+    const Bytes wide =
+        BuildAutorunInf({"autorun.exe", "autorun.exe", "\xd0\x98\xd0\xb3\xd1\x80\xd0\xb0", "Play"});
+    ASSERT_GE(wide.size(), 2u);
+    EXPECT_EQ(wide[0], 0xff);
+    EXPECT_EQ(wide[1], 0xfe);
+    EXPECT_EQ(ParseAutorunInf(wide).at("label"), "\xd0\x98\xd0\xb3\xd1\x80\xd0\xb0");
+    EXPECT_EQ(ParseAutorunInf(wide).at("open"), "autorun.exe");
+}
+#endif
+
+TEST(SplashPicture, ShowsHowMuchOfATallPictureEachScreenShapeCuts) {
+    const auto fits = DescribeVisibleHeight(800, 600);
+    ASSERT_EQ(fits.size(), 3u);
+    EXPECT_FALSE(fits[0].cut);
+    EXPECT_EQ(fits[2].text, "16:9 screens show 75% of its height (the bottom 150 of 600 rows are cut)");
+    for (const ScreenFit& fit : DescribeVisibleHeight(1920, 1080)) EXPECT_FALSE(fit.cut) << fit.text;
+}
+
+TEST(SplashPicture, AcceptsTheLaunchersOwnPictureByteForByte) {
+    const SplashPicture picture = CheckSplashJpeg(SplashJpeg());
+    EXPECT_EQ(picture.jpeg, SplashJpeg());
+    EXPECT_EQ(picture.width, 800);
+}
+
+// The frame header says what the launcher's decoder can't do; patched copies of a good picture.
+TEST(SplashPicture, RefusesArithmeticCodingAnd12BitSamples) {
+    const Bytes good = SplashJpeg();
+    const std::uint8_t baseline[] = {0xff, 0xc0};
+    const auto frame = std::search(good.begin(), good.end(), std::begin(baseline), std::end(baseline));
+    ASSERT_NE(frame, good.end());
+    Bytes arithmetic = good;
+    arithmetic[std::size_t(frame - good.begin()) + 1] = 0xc9;
+    EXPECT_THROW(CheckSplashJpeg(arithmetic), PictureError);
+    Bytes twelveBit = good;
+    twelveBit[std::size_t(frame - good.begin()) + 4] = 12;
+    EXPECT_THROW(CheckSplashJpeg(twelveBit), PictureError);
+    EXPECT_THROW(PrepareSplash(Text("GIF89a")), PictureError);
+}
+
+}  // namespace
+}  // namespace authoring

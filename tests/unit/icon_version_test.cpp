@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "icon_file.h"
+#include "version_info.h"
+
+namespace authoring {
+namespace {
+
+Bytes BitmapImage(int side) {
+    Bytes image;
+    AppendU32(image, 40);
+    AppendU32(image, std::uint32_t(side));
+    AppendU32(image, std::uint32_t(2 * side));
+    AppendU16(image, 1);
+    AppendU16(image, 32);
+    image.resize(40 + std::size_t(side * side * 4 + side * 4), 0);
+    return image;
+}
+
+Bytes PngImage(std::uint32_t side) {
+    Bytes image = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    for (int i = 0; i < 2; ++i) {
+        image.push_back(std::uint8_t(side >> 24));
+        image.push_back(std::uint8_t(side >> 16));
+        image.push_back(std::uint8_t(side >> 8));
+        image.push_back(std::uint8_t(side));
+    }
+    image.resize(64, 0);
+    return image;
+}
+
+// An .ico file with the images in order; the entries' planes and bit counts left 0, as some tools do.
+Bytes IcoFile(const std::vector<std::pair<int, Bytes>>& images) {
+    Bytes file;
+    AppendU16(file, 0);
+    AppendU16(file, 1);
+    AppendU16(file, std::uint16_t(images.size()));
+    std::uint32_t offset = std::uint32_t(6 + 16 * images.size());
+    for (const auto& image : images) {
+        file.push_back(std::uint8_t(image.first & 0xff));
+        file.push_back(std::uint8_t(image.first & 0xff));
+        file.insert(file.end(), {0, 0, 0, 0, 0, 0});
+        AppendU32(file, std::uint32_t(image.second.size()));
+        AppendU32(file, offset);
+        offset += std::uint32_t(image.second.size());
+    }
+    for (const auto& image : images) file.insert(file.end(), image.second.begin(), image.second.end());
+    return file;
+}
+
+TEST(IconFile, KeepsEveryImageIncludingA256PixelPng) {
+    const auto images =
+        ReadIconFile(IcoFile({{256, PngImage(256)}, {32, BitmapImage(32)}, {16, BitmapImage(16)}}));
+    ASSERT_EQ(images.size(), 3u);
+    EXPECT_TRUE(images[0].png);
+    EXPECT_EQ(images[0].width, 256);
+    EXPECT_EQ(images[1].bitCount, 32);  // taken from the bitmap when the entry says 0
+    EXPECT_EQ(images[1].planes, 1);
+    EXPECT_TRUE(HasXpIcon(images));
+    EXPECT_EQ(images[1].data, BitmapImage(32));
+}
+
+TEST(IconFile, NoXpIconWhenThe32PixelImageIsAPng) {
+    EXPECT_FALSE(HasXpIcon(ReadIconFile(IcoFile({{32, PngImage(32)}, {16, BitmapImage(16)}}))));
+}
+
+TEST(IconFile, RefusesWhatIsNoIcon) {
+    EXPECT_THROW(ReadIconFile({'G', 'I', 'F', '8', '9', 'a'}), IconFormatError);
+    EXPECT_THROW(ReadIconFile(IcoFile({})), IconFormatError);
+    Bytes cut = IcoFile({{32, BitmapImage(32)}});
+    cut.resize(cut.size() - 1);
+    EXPECT_THROW(ReadIconFile(cut), IconFormatError);
+    EXPECT_THROW(ReadIconFile(IcoFile({{48, BitmapImage(32)}})),
+                 IconFormatError);                                               // entry and bitmap disagree
+    EXPECT_THROW(ReadIconFile(IcoFile({{32, Bytes(60, 7)}})), IconFormatError);  // neither PNG nor bitmap
+}
+
+TEST(IconGroup, NamesItsImagesByConsecutiveIdentifiers) {
+    const auto images = ReadIconFile(IcoFile({{256, PngImage(256)}, {32, BitmapImage(32)}}));
+    const Bytes group = BuildIconGroup(images, 7);
+    EXPECT_EQ(group.size(), 6u + 2 * 14);
+    EXPECT_EQ(IconGroupMembers(group), (std::vector<std::uint16_t>{7, 8}));
+    EXPECT_EQ(group[6], 0);  // 256 is stored as 0
+    EXPECT_EQ(ReadU32(group, 6 + 14 + 8), images[1].data.size());
+}
+
+VersionBlock StringBlock(const std::u16string& key, const std::u16string& text) {
+    VersionBlock block{key, 1, {}, {}};
+    for (char16_t c : text) AppendU16(block.value, c);
+    AppendU16(block.value, 0);
+    return block;
+}
+
+VersionBlock SampleVersionInfo() {
+    VersionBlock table{
+        u"040904b0",
+        1,
+        {},
+        {StringBlock(u"FileDescription", u"Autorun"), StringBlock(u"ProductName", u"Autorun")}};
+    VersionBlock strings{u"StringFileInfo", 1, {}, {table}};
+    VersionBlock translation{u"Translation", 0, {0x09, 0x04, 0xb0, 0x04}, {}};
+    VersionBlock vars{u"VarFileInfo", 1, {}, {translation}};
+    return {u"VS_VERSION_INFO", 0, Bytes(52, 0xab), {strings, vars}};
+}
+
+TEST(VersionInfo, RoundTripsAndKeepsEveryBlockOnA4ByteBoundary) {
+    const Bytes built = BuildVersionInfo(SampleVersionInfo());
+    EXPECT_EQ(ReadU16(built, 0), built.size());
+    EXPECT_EQ(ReadU16(built, 2), 52);  // the fixed file information
+    const VersionBlock parsed = ParseVersionInfo(built);
+    EXPECT_EQ(BuildVersionInfo(parsed), built);
+    EXPECT_EQ(parsed.children[1].children[0].value, (Bytes{0x09, 0x04, 0xb0, 0x04}));
+    EXPECT_EQ(FindVersionString(parsed, u"ProductName"), std::u16string(u"Autorun"));
+}
+
+TEST(VersionInfo, SetsAndAddsStrings) {
+    VersionBlock info = SampleVersionInfo();
+    SetVersionString(info, u"ProductName", u"Sky Racer \u00dc");
+    SetVersionString(info, u"CompanyName", u"ACME");
+    const VersionBlock parsed = ParseVersionInfo(BuildVersionInfo(info));
+    EXPECT_EQ(FindVersionString(parsed, u"ProductName"), std::u16string(u"Sky Racer \u00dc"));
+    EXPECT_EQ(FindVersionString(parsed, u"CompanyName"), std::u16string(u"ACME"));
+    EXPECT_EQ(FindVersionString(parsed, u"FileDescription"), std::u16string(u"Autorun"));
+}
+
+TEST(VersionInfo, RefusesBlocksThatOverrunTheirParent) {
+    Bytes built = BuildVersionInfo(SampleVersionInfo());
+    WriteU16(built, 0, std::uint16_t(built.size() + 8));
+    EXPECT_THROW(ParseVersionInfo(built), VersionInfoError);
+}
+
+}  // namespace
+}  // namespace authoring

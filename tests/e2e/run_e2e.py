@@ -132,6 +132,7 @@ GROUPS = {
         Scenario("system_dll_planted_beside_launcher", planted_dll=PLANTED_SYSTEM_DLL),
         Scenario("game_finds_dll_in_current_directory", settings_name="bin\\game.exe", games=("bin\\game.exe",),
                  planted_dll=GAME_DLL, planted_in_cwd=True),
+    ],
     "disc": [
         Scenario("branded_launcher", disc="branded"),
         Scenario("iso_extracted_read_only", disc="iso", screen=(1280, 720)),

@@ -423,6 +423,22 @@ class ScenarioRun:
                     pass
 
 
+def run_scenario(args, scenario):
+    """Runs a scenario; once more when the launcher could not reach its fresh X server, which happens
+    now and then on a busy machine and says nothing about the launcher."""
+    for attempt in (1, 2):
+        scenario_run = ScenarioRun(args, scenario)
+        try:
+            problems = scenario_run.run()
+        except Failure as failure:
+            problems = [str(failure)]
+        log = scenario_run.work / "launcher.log"
+        if not (problems and attempt == 1 and log.exists() and "Autorun: no display" in log.read_text(errors="replace")):
+            return scenario_run, problems
+        print(f"note {scenario.name}: the launcher could not reach its X server; running the scenario once more")
+    return scenario_run, problems
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     for option in ("--launcher", "--windows-launcher", "--autorun-sh", "--probe", "--bin2dat", "--picture", "--work"):
@@ -435,15 +451,12 @@ def main():
     for scenario in GROUPS[args.group]:
         if args.scenario and scenario.name != args.scenario:
             continue
-        scenario_run = ScenarioRun(args, scenario)
         try:
-            problems = scenario_run.run()
+            scenario_run, problems = run_scenario(args, scenario)
         except Skip as reason:
             print(f"SKIP {scenario.name}: {reason}")
             skipped += 1
             continue
-        except Failure as failure:
-            problems = [str(failure)]
         for problem in problems:
             print(f"FAIL {scenario.name}: {problem}")
         if problems:

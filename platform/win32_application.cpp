@@ -1,21 +1,25 @@
 #include "win32_application.h"
 
 #include "error_report.h"
+#include "startup_phases.h"
 #include "win32_text.h"
 
 namespace autorun {
 
 void Win32Application::CreateMainForm(const FormDefinition& definition) {
+    MarkPhase("runtime start-up");
     window_ =
         std::make_unique<Win32FormWindow>(instance_, definition, WidenFromAnsiCodePage(title_).c_str(),
                                           [this](const std::exception& error) { ShowException(error); });
     form_ = std::make_unique<TForm1>(*window_, definition, window_->SplashPictureSize());
     window_->Bind(*form_);
+    MarkPhase("window creation");
     try {
         form_->FormCreate();
     } catch (const std::exception& error) {
         ShowException(error);
     }
+    MarkPhase("settings");
 }
 
 int Win32Application::Run() {

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "resource_ids.h"
+#include "startup_phases.h"
 #include "win32_module_path.h"
 #include "win32_process_start.h"
 #include "win32_text.h"
@@ -87,6 +88,7 @@ int Win32FormWindow::ScreenWidth() {
 }
 
 void Win32FormWindow::RepaintNow() {
+    MarkPhase("showing, activation, maximizing");
     InvalidateRect(window_, nullptr, TRUE);
     UpdateWindow(window_);
     GdiFlush();
@@ -94,6 +96,8 @@ void Win32FormWindow::RepaintNow() {
     // wait; a peek that leaves the queue untouched lets them through before the blocking wait.
     MSG pending;
     PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE);
+    MarkPhase("flush to the screen");
+    WritePhases();
 }
 
 void Win32FormWindow::Wait(unsigned milliseconds) {

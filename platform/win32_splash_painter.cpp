@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "startup_phases.h"
+
 namespace autorun {
 namespace {
 
@@ -79,6 +81,7 @@ const DibPicture* Win32SplashPainter::DecodedFor(HDC dc) {
                                   IsPaletteDisplay(dc) ? DibColours::kPalette : DibColours::kTrueColour);
         picture_ = std::move(decoded.value);
         if (picture_ && !picture_->palette.empty()) palette_ = CreatePicturePalette(*picture_);
+        MarkPhase("decoding");
     }
     return picture_ ? &*picture_ : nullptr;
 }
@@ -114,6 +117,7 @@ void Win32SplashPainter::DrawPicture(HDC dc, const RECT& control, const TImage& 
     StretchDIBits(dc, control.left, control.top, width, height, 0, 0, picture.width, picture.height,
                   picture.pixels.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
     RestoreDC(dc, saved);
+    MarkPhase("scaling and drawing");
 }
 
 }  // namespace autorun

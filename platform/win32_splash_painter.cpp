@@ -1,7 +1,9 @@
 #include "win32_splash_painter.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "picture_scaler.h"
 #include "startup_phases.h"
 
 namespace autorun {
@@ -86,12 +88,53 @@ const DibPicture* Win32SplashPainter::DecodedFor(HDC dc) {
     return picture_ ? &*picture_ : nullptr;
 }
 
+bool Win32SplashPainter::ScalesOnce(HDC dc, const TImage& image) const {
+    const PictureSize natural = image.Picture();
+    return image.Stretch() && !IsPaletteDisplay(dc) &&
+           (image.Width() != natural.width || image.Height() != natural.height);
+}
+
+const DibPicture* Win32SplashPainter::ScaledFor(const TImage& image, int visibleRows) {
+    if (scaled_.width == image.Width() && scaled_.height == image.Height() &&
+        scaled_.visibleRows == visibleRows)
+        return scaled_.failed ? nullptr : &*scaled_.picture;
+    scaled_ = {image.Width(), image.Height(), visibleRows, true, std::nullopt};
+    const PictureSize natural = image.Picture();
+    if (visibleRows <= 0 || image.Width() <= 0 || natural.height <= 0) return nullptr;
+    const ResourceBytes bytes = Resource();
+    const auto decoded = DecodeJpeg(bytes.data, bytes.size, DibColours::kTrueColour,
+                                    SourceRowsForTop(natural.height, image.Height(), visibleRows));
+    MarkPhase("decoding");
+    if (!decoded) return nullptr;
+    scaled_.picture =
+        ScaleTopRows(*decoded.value, natural.height, image.Width(), image.Height(), visibleRows);
+    MarkPhase("scaling");
+    scaled_.failed = scaled_.picture->height == 0;
+    return scaled_.failed ? nullptr : &*scaled_.picture;
+}
+
 void Win32SplashPainter::Paint(HDC dc, const RECT& client, const TImage& image) {
-    const DibPicture* picture = image.Visible() ? DecodedFor(dc) : nullptr;
     RECT control{image.Left(), image.Top(), image.Left() + image.Width(), image.Top() + image.Height()};
+    if (image.Visible() && ScalesOnce(dc, image)) {
+        // Only what lies on the screen; a control above the client's top shows nothing here.
+        const int visibleRows = std::min(control.bottom, client.bottom) - std::max(control.top, client.top);
+        const DibPicture* scaled = control.top >= client.top ? ScaledFor(image, visibleRows) : nullptr;
+        if (!scaled) control = {};
+        FillOutside(dc, client, control, background_);
+        if (scaled) DrawOneToOne(dc, control, *scaled);
+        return;
+    }
+    const DibPicture* picture = image.Visible() ? DecodedFor(dc) : nullptr;
     if (!picture) control = {};
     FillOutside(dc, client, control, background_);
     if (picture) DrawPicture(dc, control, image, *picture);
+}
+
+void Win32SplashPainter::DrawOneToOne(HDC dc, const RECT& control, const DibPicture& picture) {
+    const DibHeader info = HeaderFor(picture);
+    SetDIBitsToDevice(dc, control.left, control.top, picture.width, picture.height, 0, 0, 0, picture.height,
+                      picture.pixels.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    MarkPhase("drawing");
 }
 
 void Win32SplashPainter::SelectPictureColours(HDC dc) {

@@ -1,5 +1,5 @@
 // Decoding of a JPEG held in memory, at full scale, into the layout of a device-independent bitmap
-// that StretchDIBits draws as it is.  Plain C++ on libjpeg, so that it is tested on any platform.
+// that the GDI draws as it is.  Plain C++ on libjpeg, so that it is tested on any platform.
 #pragma once
 
 #include <cstddef>
@@ -53,8 +53,13 @@ struct JpegResult {
 // Reads only as far as the frame header.
 JpegResult<PictureSize> ReadJpegSize(const std::uint8_t* data, std::size_t size);
 
+constexpr int kAllRows = 0;
+
 // Damaged data, including a truncated stream that libjpeg would merely warn about and pad with
-// grey, gives an error instead of a picture.
-JpegResult<DibPicture> DecodeJpeg(const std::uint8_t* data, std::size_t size, DibColours colours);
+// grey, gives an error instead of a picture.  With topRows fewer than the picture's height only that
+// many rows from the top are decoded, for a picture whose lower part isn't shown (and damage below
+// them goes unnoticed); the result is then topRows high.
+JpegResult<DibPicture> DecodeJpeg(const std::uint8_t* data, std::size_t size, DibColours colours,
+                                  int topRows = kAllRows);
 
 }  // namespace autorun

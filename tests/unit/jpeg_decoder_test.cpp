@@ -173,6 +173,26 @@ TEST_F(RealSplash, QuantizesToExactly236ColoursCloseToTrueColour) {
     EXPECT_GT(used.size(), 200u);
 }
 
+TEST_F(RealSplash, DecodesOnlyTheTopRowsAskedForExactlyAsTheWholePicturesTop) {
+    const auto whole = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour);
+    const auto top = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour, 451);
+    ASSERT_TRUE(whole && top) << whole.error << top.error;
+    EXPECT_EQ(top.value->width, 800);
+    ASSERT_EQ(top.value->height, 451);
+    ASSERT_EQ(top.value->pixels.size(), 2400u * 451);
+    // Bottom-up: the whole picture's top 451 rows are the last 451 of its buffer.
+    EXPECT_TRUE(std::equal(top.value->pixels.begin(), top.value->pixels.end(),
+                           whole.value->pixels.end() - top.value->pixels.size()));
+
+    // More rows than the picture has, or the palette, whose quantizer needs every row: the whole.
+    const auto more = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour, 601);
+    ASSERT_TRUE(more) << more.error;
+    EXPECT_EQ(more.value->height, 600);
+    const auto palette = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kPalette, 100);
+    ASSERT_TRUE(palette) << palette.error;
+    EXPECT_EQ(palette.value->height, 600);
+}
+
 // 801 pixels: a row of 2403 bytes that needs one byte of padding.  Top half red, bottom half blue,
 // the last column green; the blocks are uniform so that the colours survive compression.
 Rgb OddWidthColour(int x, int y) {

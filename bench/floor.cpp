@@ -36,6 +36,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                         GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     UpdateWindow(window);
+    // Wine holds fresh pixels back while the thread waits for messages; a peek lets them through at
+    // once, as the launcher does, so that the floor lights the screen as early as a program can.
+    GdiFlush();
+    MSG pending;
+    PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE);
     SetTimer(window, kCloseTimer, kCloseAfterMs, nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);

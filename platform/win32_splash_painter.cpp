@@ -102,7 +102,7 @@ const DibPicture* Win32SplashPainter::ScaledFor(const TImage& image, int visible
     const PictureSize natural = image.Picture();
     if (visibleRows <= 0 || image.Width() <= 0 || natural.height <= 0) return nullptr;
     const ResourceBytes bytes = Resource();
-    const auto decoded = DecodeJpeg(bytes.data, bytes.size, DibColours::kTrueColour,
+    const auto decoded = DecodeJpeg(bytes.data, bytes.size, DibColours::kTrueColour32,
                                     SourceRowsForTop(natural.height, image.Height(), visibleRows));
     MarkPhase("decoding");
     if (!decoded) return nullptr;

@@ -93,7 +93,7 @@ JpegResult<T> Failure(const Decompressor& decompressor) {
 
 void RequestColours(jpeg_decompress_struct& info, DibColours colours) {
     // A DIB's own channel order, so that no pass over the pixels swaps them afterwards.
-    info.out_color_space = JCS_EXT_BGR;
+    info.out_color_space = colours == DibColours::kTrueColour32 ? JCS_EXT_BGRX : JCS_EXT_BGR;
     if (colours == DibColours::kPalette) {
         info.out_color_space = JCS_RGB;
         // The one-pass quantizer picks from a fixed colour cube of only 216 entries.

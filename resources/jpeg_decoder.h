@@ -26,15 +26,16 @@ struct PaletteEntry {
 };
 
 enum class DibColours {
-    kTrueColour,  // 24 bits per pixel, blue-green-red
-    kPalette,     // 8-bit indices into at most kPaletteColours entries chosen for the picture
+    kTrueColour,    // 24 bits per pixel, blue-green-red
+    kTrueColour32,  // 32 bits per pixel, blue-green-red and a byte that doesn't count
+    kPalette,       // 8-bit indices into at most kPaletteColours entries chosen for the picture
 };
 
 // Rows run bottom-up, each padded to a multiple of 4 bytes, as in a BITMAPINFO-described DIB.
 struct DibPicture {
     int width = 0;
     int height = 0;
-    int bitsPerPixel = 0;  // 24 or 8
+    int bitsPerPixel = 0;  // 24, 32 or 8
     std::size_t stride = 0;
     std::vector<std::uint8_t> pixels;   // height * stride bytes, the picture's bottom row first
     std::vector<PaletteEntry> palette;  // for 8 bits per pixel only: kPaletteColours entries, or

@@ -9,9 +9,12 @@ namespace {
 
 constexpr int kWeightBits = 8;
 constexpr std::uint32_t kWeightOne = 1u << kWeightBits;
+// Two of a pixel's four bytes, each in a 16-bit lane, so that one multiplication weighs both.
+constexpr std::uint32_t kEvenBytes = 0x00FF00FFu;
+constexpr std::uint32_t kHalfInEachLane = 0x00800080u;
 
 // A scaled pixel's two nearest source pixels along one axis and the weight of the second, in
-// 1/256ths.  Fixed point (16.16), so that the emulated 32-bit launcher doesn't pay for floats.
+// 1/256ths.  Fixed point (16.16): the emulated 32-bit launcher would pay dearly for floats.
 struct Tap {
     int first;
     std::uint32_t secondWeight;
@@ -27,68 +30,60 @@ Tap TapAt(int scaled, int sourceLength, int scaledLength) {
     return {first, static_cast<std::uint32_t>(position >> (16 - kWeightBits)) & (kWeightOne - 1)};
 }
 
-std::vector<Tap> TapsAlong(int sourceLength, int scaledLength) {
-    std::vector<Tap> taps(scaledLength);
-    for (int i = 0; i < scaledLength; ++i) taps[i] = TapAt(i, sourceLength, scaledLength);
-    return taps;
-}
-
-// One source row scaled along x, kept at 8 more bits of precision for the blend along y.
-void ScaleRow(const std::uint8_t* source, int sourceWidth, const std::vector<Tap>& taps, std::uint16_t* out) {
-    for (const Tap& tap : taps) {
-        const std::uint8_t* a = source + 3 * tap.first;
-        const std::uint8_t* b = tap.first + 1 < sourceWidth ? a + 3 : a;
-        const std::uint32_t wa = kWeightOne - tap.secondWeight, wb = tap.secondWeight;
-        for (int channel = 0; channel < 3; ++channel)
-            *out++ = static_cast<std::uint16_t>(a[channel] * wa + b[channel] * wb);
-    }
+// Weighs two pixels of four bytes each, all four bytes at once: two lanes of 16 bits hold the even
+// bytes, two more the odd ones, and no lane overflows since the weights add up to 256.
+inline std::uint32_t Blend(std::uint32_t a, std::uint32_t b, std::uint32_t weightB) {
+    const std::uint32_t weightA = kWeightOne - weightB;
+    const std::uint32_t even =
+        ((a & kEvenBytes) * weightA + (b & kEvenBytes) * weightB + kHalfInEachLane) >> 8;
+    const std::uint32_t odd =
+        ((a >> 8) & kEvenBytes) * weightA + ((b >> 8) & kEvenBytes) * weightB + kHalfInEachLane;
+    return (even & kEvenBytes) | (odd & ~kEvenBytes);
 }
 
 // The source's rows, top-down, each scaled along x the first time it is asked for.  Scaled rows
 // come out top-down too, so the two most recent source rows are all that is ever needed again.
 class ScaledRows {
    public:
-    ScaledRows(const DibPicture& source, int scaledWidth)
-        : source_(source), taps_(TapsAlong(source.width, scaledWidth)) {
-        for (auto& row : rows_) row.buffer.resize(std::size_t(3) * scaledWidth);
+    ScaledRows(const DibPicture& source, int scaledWidth) : source_(source), taps_(scaledWidth) {
+        for (int x = 0; x < scaledWidth; ++x) taps_[x] = TapAt(x, source.width, scaledWidth);
+        for (auto& row : rows_) row.pixels.resize(scaledWidth);
     }
 
-    const std::uint16_t* Row(int top) {
+    const std::uint32_t* Row(int top) {
         top = std::min(top, source_.height - 1);
         for (int i = 0; i < 2; ++i)
             if (rows_[i].index == top) {
                 lastUsed_ = i;
-                return rows_[i].buffer.data();
+                return rows_[i].pixels.data();
             }
         // The other slot than the row just handed out, which the caller may still be reading.
         lastUsed_ ^= 1;
         Cached& slot = rows_[lastUsed_];
-        const std::uint8_t* sourceRow =
-            source_.pixels.data() + std::size_t(source_.height - 1 - top) * source_.stride;
-        ScaleRow(sourceRow, source_.width, taps_, slot.buffer.data());
+        ScaleRow(top, slot.pixels.data());
         slot.index = top;
-        return slot.buffer.data();
+        return slot.pixels.data();
     }
 
    private:
     struct Cached {
         int index = -1;
-        std::vector<std::uint16_t> buffer;
+        std::vector<std::uint32_t> pixels;
     };
+
+    void ScaleRow(int top, std::uint32_t* out) const {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(
+            source_.pixels.data() + std::size_t(source_.height - 1 - top) * source_.stride);
+        const int last = source_.width - 1;
+        for (const Tap& tap : taps_)
+            *out++ = Blend(row[tap.first], row[std::min(tap.first + 1, last)], tap.secondWeight);
+    }
+
     const DibPicture& source_;
     std::vector<Tap> taps_;
     Cached rows_[2];
     int lastUsed_ = 0;
 };
-
-void BlendRows(const std::uint16_t* upper, const std::uint16_t* lower, std::uint32_t lowerWeight,
-               std::size_t count, std::uint8_t* out) {
-    const std::uint32_t upperWeight = kWeightOne - lowerWeight;
-    constexpr std::uint32_t kHalf = 1u << (2 * kWeightBits - 1);
-    for (std::size_t i = 0; i < count; ++i)
-        out[i] = static_cast<std::uint8_t>((upper[i] * upperWeight + lower[i] * lowerWeight + kHalf) >>
-                                           (2 * kWeightBits));
-}
 
 }  // namespace
 
@@ -102,22 +97,28 @@ DibPicture ScaleTopRows(const DibPicture& source, int sourceFullHeight, int scal
                         int visibleRows) {
     DibPicture scaled;
     visibleRows = std::min(visibleRows, scaledHeight);
-    if (source.bitsPerPixel != 24 || source.width <= 0 || source.height <= 0 || scaledWidth <= 0 ||
+    if (source.bitsPerPixel != 32 || source.stride != std::size_t(source.width) * 4 || source.width <= 0 ||
+        source.height <= 0 || source.pixels.size() < source.stride * source.height || scaledWidth <= 0 ||
         visibleRows <= 0 || sourceFullHeight < source.height)
         return scaled;
     scaled.width = scaledWidth;
     scaled.height = visibleRows;
-    scaled.bitsPerPixel = 24;
-    scaled.stride = (std::size_t(scaledWidth) * 3 + 3) & ~std::size_t(3);
+    scaled.bitsPerPixel = 32;
+    scaled.stride = std::size_t(scaledWidth) * 4;
     scaled.pixels.resize(scaled.stride * visibleRows);
 
     ScaledRows rows(source, scaledWidth);
     for (int y = 0; y < visibleRows; ++y) {
         const Tap tap = TapAt(y, sourceFullHeight, scaledHeight);
-        const std::uint16_t* upper = rows.Row(tap.first);
-        const std::uint16_t* lower = tap.secondWeight ? rows.Row(tap.first + 1) : upper;
-        std::uint8_t* out = scaled.pixels.data() + std::size_t(visibleRows - 1 - y) * scaled.stride;
-        BlendRows(upper, lower, tap.secondWeight, std::size_t(3) * scaledWidth, out);
+        const std::uint32_t* upper = rows.Row(tap.first);
+        auto* out = reinterpret_cast<std::uint32_t*>(scaled.pixels.data() +
+                                                     std::size_t(visibleRows - 1 - y) * scaled.stride);
+        if (tap.secondWeight == 0) {
+            std::copy_n(upper, scaledWidth, out);
+            continue;
+        }
+        const std::uint32_t* lower = rows.Row(tap.first + 1);
+        for (int x = 0; x < scaledWidth; ++x) out[x] = Blend(upper[x], lower[x], tap.secondWeight);
     }
     return scaled;
 }

@@ -11,9 +11,10 @@ namespace autorun {
 int SourceRowsForTop(int sourceHeight, int scaledHeight, int visibleRows);
 
 // The top visibleRows rows of the picture scaled to scaledWidth x scaledHeight, bilinear, with the
-// pixels' centres lined up as in the usual image tools' resize.  The source is a 24-bit picture that
-// holds at least the SourceRowsForTop of a picture sourceFullHeight rows high.  Gives an empty picture
-// (height 0) for a source that isn't 24-bit or a size that isn't positive.
+// pixels' centres lined up as in the usual image tools' resize, as a 32-bit picture.  The source is
+// a 32-bit picture (DibColours::kTrueColour32) that holds at least the SourceRowsForTop of a picture
+// sourceFullHeight rows high.  Gives an empty picture (height 0) for any other source or a size
+// that isn't positive.
 DibPicture ScaleTopRows(const DibPicture& source, int sourceFullHeight, int scaledWidth, int scaledHeight,
                         int visibleRows);
 

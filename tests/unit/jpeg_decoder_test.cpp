@@ -193,6 +193,21 @@ TEST_F(RealSplash, DecodesOnlyTheTopRowsAskedForExactlyAsTheWholePicturesTop) {
     EXPECT_EQ(palette.value->height, 600);
 }
 
+TEST_F(RealSplash, Decodes32BitPixelsWithTheSameColoursAs24Bit) {
+    const auto three = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour);
+    const auto four = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour32, 300);
+    ASSERT_TRUE(three && four) << three.error << four.error;
+    EXPECT_EQ(four.value->bitsPerPixel, 32);
+    ASSERT_EQ(four.value->stride, 3200u);
+    ASSERT_EQ(four.value->height, 300);
+    for (int y = 0; y < 300; y += 37)
+        for (int x = 0; x < 800; x += 53) {
+            const std::uint8_t* a = &three.value->pixels[std::size_t(599 - y) * 2400 + 3 * x];
+            const std::uint8_t* b = &four.value->pixels[std::size_t(299 - y) * 3200 + 4 * x];
+            ASSERT_TRUE(a[0] == b[0] && a[1] == b[1] && a[2] == b[2]) << x << "," << y;
+        }
+}
+
 // 801 pixels: a row of 2403 bytes that needs one byte of padding.  Top half red, bottom half blue,
 // the last column green; the blocks are uniform so that the colours survive compression.
 Rgb OddWidthColour(int x, int y) {

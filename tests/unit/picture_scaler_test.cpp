@@ -1,6 +1,6 @@
 // The one-time smooth scaling of the splash picture: exact where the answer is known (flat colour,
-// same size, a two-pixel ramp), bottom-up DIB layout with padded rows, and the top rows alone, from
-// only the source rows they need, coming out exactly as the top of the whole scaled picture.
+// same size, a two-pixel ramp), every channel on its own, bottom-up 32-bit DIB layout, and the top
+// rows alone, from only the source rows they need, coming out exactly as the top of the whole.
 #include "picture_scaler.h"
 
 #include <gtest/gtest.h>
@@ -18,20 +18,20 @@ DibPicture Blank(int width, int height) {
     DibPicture picture;
     picture.width = width;
     picture.height = height;
-    picture.bitsPerPixel = 24;
-    picture.stride = (std::size_t(width) * 3 + 3) & ~std::size_t(3);
+    picture.bitsPerPixel = 32;
+    picture.stride = std::size_t(width) * 4;
     picture.pixels.assign(picture.stride * height, 0);
     return picture;
 }
 
 // y counts from the top, as on the screen.
 std::uint8_t* PixelAt(DibPicture& picture, int x, int y) {
-    return picture.pixels.data() + std::size_t(picture.height - 1 - y) * picture.stride + 3 * x;
+    return picture.pixels.data() + std::size_t(picture.height - 1 - y) * picture.stride + 4 * x;
 }
 
 Bgr At(const DibPicture& picture, int x, int y) {
     const std::uint8_t* p =
-        picture.pixels.data() + std::size_t(picture.height - 1 - y) * picture.stride + 3 * x;
+        picture.pixels.data() + std::size_t(picture.height - 1 - y) * picture.stride + 4 * x;
     return {p[0], p[1], p[2]};
 }
 
@@ -86,24 +86,29 @@ TEST(PictureScaler, SameSizeIsACopy) {
 TEST(PictureScaler, InterpolatesBetweenPixelCentres) {
     DibPicture ramp = Blank(2, 1);
     Set(ramp, 0, 0, {0, 0, 0});
-    Set(ramp, 1, 0, {255, 255, 255});
+    Set(ramp, 1, 0, {255, 100, 10});
     const DibPicture scaled = ScaleTopRows(ramp, 1, 4, 1, 1);
     // Scaled centres at 0.5, 1.5, 2.5, 3.5 fall on source positions -0.25, 0.25, 0.75, 1.25: the outer
-    // ones take the edge pixels, the inner ones a quarter and three quarters of the way.
-    const int expected[] = {0, 64, 191, 255};
-    for (int x = 0; x < 4; ++x) EXPECT_NEAR(At(scaled, x, 0).green, expected[x], 1) << x;
+    // ones take the edge pixels, the inner ones a quarter and three quarters of the way; each channel
+    // on its own, though all are weighed in one multiplication.
+    const int blue[] = {0, 64, 191, 255}, green[] = {0, 25, 75, 100}, red[] = {0, 3, 8, 10};
+    for (int x = 0; x < 4; ++x) {
+        EXPECT_NEAR(At(scaled, x, 0).blue, blue[x], 1) << x;
+        EXPECT_NEAR(At(scaled, x, 0).green, green[x], 1) << x;
+        EXPECT_NEAR(At(scaled, x, 0).red, red[x], 1) << x;
+    }
 }
 
-TEST(PictureScaler, LaysOutBottomUpRowsPaddedToFourBytes) {
+TEST(PictureScaler, LaysOutBottomUpRowsOfFourBytesAPixel) {
     DibPicture source = Blank(2, 2);
     Set(source, 0, 0, {255, 0, 0});  // top row blue
     Set(source, 1, 0, {255, 0, 0});
     const DibPicture scaled = ScaleTopRows(source, 2, 5, 3, 3);
     EXPECT_EQ(scaled.width, 5);
     EXPECT_EQ(scaled.height, 3);
-    EXPECT_EQ(scaled.bitsPerPixel, 24);
-    EXPECT_EQ(scaled.stride, 16u);
-    ASSERT_EQ(scaled.pixels.size(), 48u);
+    EXPECT_EQ(scaled.bitsPerPixel, 32);
+    EXPECT_EQ(scaled.stride, 20u);
+    ASSERT_EQ(scaled.pixels.size(), 60u);
     EXPECT_EQ(At(scaled, 2, 0).blue, 255);  // the top row is stored last
     EXPECT_EQ(At(scaled, 2, 2).blue, 0);
     EXPECT_EQ(scaled.pixels[0], 0);
@@ -136,6 +141,9 @@ TEST(PictureScaler, RefusesWhatItCannotScale) {
     DibPicture palette = Blank(4, 4);
     palette.bitsPerPixel = 8;
     EXPECT_EQ(ScaleTopRows(palette, 4, 8, 8, 8).height, 0);
+    DibPicture threeBytes = Blank(4, 4);
+    threeBytes.bitsPerPixel = 24;
+    EXPECT_EQ(ScaleTopRows(threeBytes, 4, 8, 8, 8).height, 0);
     const DibPicture source = Pattern(4, 4);
     EXPECT_EQ(ScaleTopRows(source, 4, 0, 8, 8).height, 0);
     EXPECT_EQ(ScaleTopRows(source, 4, 8, 8, 0).height, 0);

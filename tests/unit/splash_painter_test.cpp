@@ -16,7 +16,7 @@ constexpr COLORREF kUnpainted = RGB(255, 0, 255);
 
 // A 24-bit memory canvas pre-filled with a colour no paint produces, so untouched pixels show.
 class Canvas {
-public:
+   public:
     Canvas() : dc_(CreateCompatibleDC(nullptr)) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -45,7 +45,7 @@ public:
     bool IsBlack(int x, int y) const { return At(x, y) == RGB(0, 0, 0); }
     bool IsPicture(int x, int y) const { return !IsBlack(x, y) && At(x, y) != kUnpainted; }
 
-private:
+   private:
     HDC dc_;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previous_ = nullptr;

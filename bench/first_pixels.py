@@ -65,15 +65,21 @@ def build_dir(preset):
     return ROOT / "build" / preset
 
 
-def contestants():
+def contestants(before_i686=None, before_x86_64=None):
+    """The programs of the race; launchers of an earlier build, when given, run beside them."""
     x86, x64 = build_dir("windows-x86"), build_dir("windows-x64")
-    return (
+    entrants = [
         Contestant("launcher, i686", x86 / "launcher" / "autorun.exe", True, settings=True),
         Contestant("floor, i686", x86 / "bench" / "startup_floor.exe", True),
         Contestant("NSIS peer, i686", WORK / "peer.exe", True),
         Contestant("launcher, x86_64", x64 / "launcher" / "autorun.exe", False, settings=True),
         Contestant("floor, x86_64", x64 / "bench" / "startup_floor.exe", False),
-    )
+    ]
+    if before_i686:
+        entrants.insert(1, Contestant("earlier launcher, i686", before_i686, True, settings=True))
+    if before_x86_64:
+        entrants.append(Contestant("earlier launcher, x86_64", before_x86_64, False, settings=True))
+    return tuple(entrants)
 
 
 def phase_launcher(preset):
@@ -255,7 +261,16 @@ def cost_table(entrants, times):
 
     ours32, peer32 = above("launcher, i686", "floor, i686"), above("NSIS peer, i686", "floor, i686")
     ours64 = above("launcher, x86_64", "floor, x86_64")
-    rows = [
+    rows = []
+    if "earlier launcher, i686" in by_label:
+        earlier = above("earlier launcher, i686", "floor, i686")
+        rows += [("emulated i686: earlier launcher above the floor", fmt(earlier)),
+                 ("emulated i686: earlier launcher's cost / peer's cost",
+                  f"{earlier / peer32:.2f}" if earlier is not None and peer32 else "n/a")]
+    if "earlier launcher, x86_64" in by_label:
+        rows.append(("native x86_64: earlier launcher above the floor", fmt(above("earlier launcher, x86_64",
+                                                                                  "floor, x86_64"))))
+    rows += [
         ("emulated i686: launcher above the floor", fmt(ours32)),
         ("emulated i686: NSIS peer above the floor", fmt(peer32)),
         ("emulated i686: launcher's cost / peer's cost (goal <= 0.50)",
@@ -307,6 +322,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--runs", type=int, default=9, help="measured rounds of every program (default 9)")
     parser.add_argument("--phase-runs", type=int, default=5, help="runs of each phase-timing launcher (default 5)")
+    parser.add_argument("--before-i686", type=Path, help="an earlier i686 autorun.exe to race beside the others")
+    parser.add_argument("--before-x86_64", type=Path, help="an earlier x86_64 autorun.exe to race beside the others")
     args = parser.parse_args()
     if not 1 <= args.runs <= 50 or not 0 <= args.phase_runs <= 50:
         parser.error("--runs wants 1 to 50, --phase-runs 0 to 50")
@@ -319,7 +336,10 @@ def main():
         make_everything()
     except (BenchError, subprocess.SubprocessError, OSError) as error:
         raise SystemExit(f"first_pixels.py: {error}")
-    entrants = contestants()
+    for earlier in (args.before_i686, args.before_x86_64):
+        if earlier and not earlier.is_file():
+            parser.error(f"{earlier}: no such file")
+    entrants = contestants(args.before_i686, args.before_x86_64)
     race = Race()
     loads = [run_bench.load_average()]
     try:

@@ -101,16 +101,17 @@ const DibPicture* Win32SplashPainter::ScaledFor(const TImage& image, int visible
     scaled_ = {image.Width(), image.Height(), visibleRows, true, std::nullopt};
     const PictureSize natural = image.Picture();
     if (visibleRows <= 0 || image.Width() <= 0 || natural.height <= 0) return nullptr;
+    // Each row is scaled as it comes out of the decoder: the picture at its natural size is never
+    // held whole, which spares the memory and the time to touch it.
+    PictureScaler scaler(natural, image.Width(), image.Height(), visibleRows);
     const ResourceBytes bytes = Resource();
-    const auto decoded = DecodeJpeg(bytes.data, bytes.size, DibColours::kTrueColour32,
-                                    SourceRowsForTop(natural.height, image.Height(), visibleRows));
-    MarkPhase("decoding");
-    if (!decoded) return nullptr;
-    scaled_.picture =
-        ScaleTopRows(*decoded.value, natural.height, image.Width(), image.Height(), visibleRows);
-    MarkPhase("scaling");
-    scaled_.failed = scaled_.picture->height == 0;
-    return scaled_.failed ? nullptr : &*scaled_.picture;
+    const auto decoded = DecodeJpegRows(
+        bytes.data, bytes.size, SourceRowsForTop(natural.height, image.Height(), visibleRows), scaler);
+    MarkPhase("decoding and scaling");
+    if (!decoded || !scaler.Finished()) return nullptr;
+    scaled_.picture = scaler.TakePicture();
+    scaled_.failed = false;
+    return &*scaled_.picture;
 }
 
 void Win32SplashPainter::Paint(HDC dc, const RECT& client, const TImage& image) {

@@ -183,4 +183,28 @@ JpegResult<DibPicture> DecodeJpeg(const std::uint8_t* data, std::size_t size, Di
     return {std::move(picture), {}};
 }
 
+JpegResult<PictureSize> DecodeJpegRows(const std::uint8_t* data, std::size_t size, int topRows,
+                                       JpegRowSink& sink) {
+    Decompressor decompressor;
+    if (!decompressor.Open(data, size)) return Failure<PictureSize>(decompressor);
+    RequestColours(decompressor.info(), DibColours::kTrueColour32);
+    // The row buffer belongs to libjpeg's image memory, so that no object of ours needs unwinding
+    // when an error jumps out of the step.
+    const bool read = decompressor.Run([topRows, &sink](jpeg_decompress_struct& info) {
+        jpeg_start_decompress(&info);
+        const JDIMENSION rows = topRows > 0 && JDIMENSION(topRows) < info.output_height ? JDIMENSION(topRows)
+                                                                                        : info.output_height;
+        JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                                   info.output_width * info.output_components, 1);
+        while (info.output_scanline < rows) {
+            jpeg_read_scanlines(&info, row, 1);
+            sink.TakeRow(row[0], static_cast<int>(info.output_width));
+        }
+        EndDecoding(info);
+    });
+    if (!read) return Failure<PictureSize>(decompressor);
+    const jpeg_decompress_struct& info = decompressor.info();
+    return {PictureSize{static_cast<int>(info.image_width), static_cast<int>(info.image_height)}, {}};
+}
+
 }  // namespace autorun

@@ -63,4 +63,19 @@ constexpr int kAllRows = 0;
 JpegResult<DibPicture> DecodeJpeg(const std::uint8_t* data, std::size_t size, DibColours colours,
                                   int topRows = kAllRows);
 
+// Takes a picture's rows one at a time, as they are decoded.
+class JpegRowSink {
+   public:
+    virtual ~JpegRowSink() = default;
+    // The next row, top-down: width pixels of 4 bytes as in DibColours::kTrueColour32, valid during
+    // the call only.
+    virtual void TakeRow(const std::uint8_t* pixels, int width) = 0;
+};
+
+// Decodes the picture's top rows (all of them for kAllRows or more) into the sink without holding
+// the picture in memory; gives the picture's full size.  An error can come after some rows have
+// gone to the sink.
+JpegResult<PictureSize> DecodeJpegRows(const std::uint8_t* data, std::size_t size, int topRows,
+                                       JpegRowSink& sink);
+
 }  // namespace autorun

@@ -208,6 +208,40 @@ TEST_F(RealSplash, Decodes32BitPixelsWithTheSameColoursAs24Bit) {
         }
 }
 
+// Keeps the rows it is given, top-down.
+class RowCollector : public JpegRowSink {
+   public:
+    void TakeRow(const std::uint8_t* pixels, int width) override {
+        rows.emplace_back(pixels, pixels + 4 * width);
+    }
+    std::vector<Bytes> rows;
+};
+
+TEST_F(RealSplash, StreamsTheTopRowsAsThe32BitDecodeHasThem) {
+    const auto whole = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour32);
+    RowCollector collector;
+    const auto streamed = DecodeJpegRows(jpeg_.data(), jpeg_.size(), 451, collector);
+    ASSERT_TRUE(whole && streamed) << whole.error << streamed.error;
+    EXPECT_EQ(streamed.value->width, 800);
+    EXPECT_EQ(streamed.value->height, 600);
+    ASSERT_EQ(collector.rows.size(), 451u);
+    for (int y = 0; y < 451; y += 50) {
+        const std::uint8_t* expected = &whole.value->pixels[std::size_t(599 - y) * 3200];
+        EXPECT_TRUE(std::equal(collector.rows[y].begin(), collector.rows[y].end(), expected)) << "row " << y;
+    }
+    RowCollector all;
+    ASSERT_TRUE(DecodeJpegRows(jpeg_.data(), jpeg_.size(), kAllRows, all));
+    EXPECT_EQ(all.rows.size(), 600u);
+}
+
+TEST_F(RealSplash, StreamingReportsATruncatedPicture) {
+    RowCollector collector;
+    const auto streamed = DecodeJpegRows(jpeg_.data(), jpeg_.size() / 2, kAllRows, collector);
+    EXPECT_FALSE(streamed);
+    EXPECT_FALSE(streamed.error.empty());
+    EXPECT_LT(collector.rows.size(), 600u);
+}
+
 // 801 pixels: a row of 2403 bytes that needs one byte of padding.  Top half red, bottom half blue,
 // the last column green; the blocks are uniform so that the colours survive compression.
 Rgb OddWidthColour(int x, int y) {

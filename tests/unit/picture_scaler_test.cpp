@@ -137,6 +137,24 @@ TEST(PictureScaler, NeedsAboutTheShownShareOfTheSourceRows) {
     EXPECT_EQ(SourceRowsForTop(600, 768, 5000), 600);
 }
 
+TEST(PictureScaler, GivesNothingBeforeItsRowsAreInOrFromRowsOfAnotherWidth) {
+    const DibPicture source = Pattern(4, 4);
+    const auto row = [&source](int top) {
+        return source.pixels.data() + std::size_t(source.height - 1 - top) * source.stride;
+    };
+    PictureScaler early({4, 4}, 8, 8, 8);
+    early.TakeRow(row(0), 4);
+    early.TakeRow(row(1), 4);
+    EXPECT_FALSE(early.Finished());
+    EXPECT_EQ(early.TakePicture().height, 0);
+
+    PictureScaler narrow({4, 4}, 8, 8, 8);
+    narrow.TakeRow(row(0), 3);
+    for (int top = 1; top < 4; ++top) narrow.TakeRow(row(top), 4);
+    EXPECT_FALSE(narrow.Valid());
+    EXPECT_EQ(narrow.TakePicture().height, 0);
+}
+
 TEST(PictureScaler, RefusesWhatItCannotScale) {
     DibPicture palette = Blank(4, 4);
     palette.bitsPerPixel = 8;

@@ -63,8 +63,8 @@ static int open_shared(struct Grabber* grabber) {
     const int screen = DefaultScreen(grabber->display);
     if (!XShmQueryExtension(grabber->display)) return 0;
     grabber->shared = XShmCreateImage(grabber->display, DefaultVisual(grabber->display, screen),
-                                      DefaultDepth(grabber->display, screen), ZPixmap, NULL, &grabber->segment,
-                                      grabber->width, grabber->height);
+                                      DefaultDepth(grabber->display, screen), ZPixmap, NULL,
+                                      &grabber->segment, grabber->width, grabber->height);
     if (!grabber->shared) return 0;
     grabber->segment.shmid =
         shmget(IPC_PRIVATE, (size_t)grabber->shared->bytes_per_line * grabber->height, IPC_CREAT | 0600);
@@ -84,8 +84,8 @@ static long grab(struct Grabber* grabber) {
         if (!XShmGetImage(grabber->display, grabber->root, grabber->shared, 0, 0, AllPlanes)) return -1;
         return lit_pixels(grabber->shared);
     }
-    XImage* image = XGetImage(grabber->display, grabber->root, 0, 0, grabber->width, grabber->height, AllPlanes,
-                              ZPixmap);
+    XImage* image =
+        XGetImage(grabber->display, grabber->root, 0, 0, grabber->width, grabber->height, AllPlanes, ZPixmap);
     if (!image) return -1;
     const long lit = lit_pixels(image);
     XDestroyImage(image);
@@ -123,10 +123,11 @@ int main(int argc, char** argv) {
         if (taken - previous > longest_gap) longest_gap = taken - previous;
         previous = taken;
         if (lit > 0) {
-            printf("lit_ms=%.3f\nlit_pixels=%ld\ngrabs=%ld\nlongest_gap_ms=%.1f\n", taken, lit, grabs, longest_gap);
+            printf("lit_ms=%.3f\nlit_pixels=%ld\ngrabs=%ld\nlongest_gap_ms=%.1f\n", taken, lit, grabs,
+                   longest_gap);
             return 0;
         }
-        if (now_ms() > next + POLL_MS) next = now_ms();  /* a slow grab: don't try to catch up */
+        if (now_ms() > next + POLL_MS) next = now_ms(); /* a slow grab: don't try to catch up */
     }
     printf("grabs=%ld\nlongest_gap_ms=%.1f\n", grabs, longest_gap);
     return 1;

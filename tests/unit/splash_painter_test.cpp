@@ -91,6 +91,24 @@ TEST(SplashPainter, StretchedPictureFillsTheControlAndTheRestIsBlack) {
     EXPECT_TRUE(canvas.IsBlack(100, 768));
 }
 
+TEST(SplashPainter, PictureTallerThanTheWindowFillsItToTheBottomEdge) {
+    // 1280 wide: 960 rows, of which the 900-row client shows the top 900, scaled from fewer rows.
+    Win32SplashPainter painter(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
+    TImage image(kForm1Definition.image1, painter.PictureNaturalSize());
+    image.SetStretch(true);
+    image.SetHeight(960);
+    image.SetWidth(1280);
+    Canvas canvas;
+    painter.Paint(canvas.dc(), kClient, image);
+    for (const POINT point : {POINT{0, 0}, POINT{kCanvasWidth - 1, 0}, POINT{0, kCanvasHeight - 1},
+                              POINT{kCanvasWidth - 1, kCanvasHeight - 1}, POINT{550, 450}})
+        EXPECT_TRUE(canvas.IsPicture(point.x, point.y)) << point.x << "," << point.y;
+    // Painted again at once, from the scaled picture kept: the same pixels.
+    const COLORREF before = canvas.At(700, 800);
+    painter.Paint(canvas.dc(), kClient, image);
+    EXPECT_EQ(canvas.At(700, 800), before);
+}
+
 TEST(SplashPainter, HiddenOrDamagedPictureLeavesTheWindowBlack) {
     Win32SplashPainter damaged(GetModuleHandleW(nullptr), "TRUNCATED", RGB(0, 0, 0));
     TImage image = StretchedTo1024x768(damaged);

@@ -1,6 +1,7 @@
 #include "win32_splash_painter.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "picture_scaler.h"
@@ -98,9 +99,19 @@ const DibPicture* Win32SplashPainter::ScaledFor(const TImage& image, int visible
     if (scaled_.width == image.Width() && scaled_.height == image.Height() &&
         scaled_.visibleRows == visibleRows)
         return scaled_.failed ? nullptr : &*scaled_.picture;
-    scaled_ = {image.Width(), image.Height(), visibleRows, true, std::nullopt};
+    scaled_ = {image.Width(), image.Height(), visibleRows, true, false, std::nullopt};
     const PictureSize natural = image.Picture();
     if (visibleRows <= 0 || image.Width() <= 0 || natural.height <= 0) return nullptr;
+    try {
+        return ScaleOnce(image, visibleRows);
+    } catch (const std::bad_alloc&) {
+        scaled_.outOfMemory = true;
+        return nullptr;
+    }
+}
+
+const DibPicture* Win32SplashPainter::ScaleOnce(const TImage& image, int visibleRows) {
+    const PictureSize natural = image.Picture();
     // Each row is scaled as it comes out of the decoder: the picture at its natural size is never
     // held whole, which spares the memory and the time to touch it.
     PictureScaler scaler(natural, image.Width(), image.Height(), visibleRows);
@@ -116,14 +127,16 @@ const DibPicture* Win32SplashPainter::ScaledFor(const TImage& image, int visible
 
 void Win32SplashPainter::Paint(HDC dc, const RECT& client, const TImage& image) {
     RECT control{image.Left(), image.Top(), image.Left() + image.Width(), image.Top() + image.Height()};
-    if (image.Visible() && ScalesOnce(dc, image)) {
-        // Only what lies on the screen; a control above the client's top shows nothing here.
-        const int visibleRows = std::min(control.bottom, client.bottom) - std::max(control.top, client.top);
-        const DibPicture* scaled = control.top >= client.top ? ScaledFor(image, visibleRows) : nullptr;
-        if (!scaled) control = {};
-        FillOutside(dc, client, control, background_);
-        if (scaled) DrawOneToOne(dc, control, *scaled);
-        return;
+    if (image.Visible() && ScalesOnce(dc, image) && control.top >= client.top) {
+        // Only the rows that lie on the screen.
+        const DibPicture* scaled = ScaledFor(image, std::min(control.bottom, client.bottom) - control.top);
+        if (scaled || !scaled_.outOfMemory) {
+            if (!scaled) control = {};
+            FillOutside(dc, client, control, background_);
+            if (scaled) DrawOneToOne(dc, control, *scaled);
+            return;
+        }
+        // No memory for a bitmap of the control's size: the system stretches the picture instead.
     }
     const DibPicture* picture = image.Visible() ? DecodedFor(dc) : nullptr;
     if (!picture) control = {};

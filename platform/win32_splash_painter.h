@@ -34,6 +34,7 @@ class Win32SplashPainter {
     const DibPicture* DecodedFor(HDC dc);
     bool ScalesOnce(HDC dc, const TImage& image) const;
     const DibPicture* ScaledFor(const TImage& image, int visibleRows);
+    const DibPicture* ScaleOnce(const TImage& image, int visibleRows);
     void DrawOneToOne(HDC dc, const RECT& control, const DibPicture& picture);
     void DrawPicture(HDC dc, const RECT& control, const TImage& image, const DibPicture& picture);
     void SelectPictureColours(HDC dc);
@@ -47,6 +48,7 @@ class Win32SplashPainter {
     struct ScaledPicture {
         int width = 0, height = 0, visibleRows = 0;
         bool failed = false;
+        bool outOfMemory = false;
         std::optional<DibPicture> picture;
     } scaled_;
     HPALETTE palette_ = nullptr;

@@ -1,6 +1,7 @@
 #include "picture_scaler.h"
 
 #include <algorithm>
+#include <new>
 
 namespace autorun {
 namespace {
@@ -48,6 +49,10 @@ PictureScaler::PictureScaler(PictureSize source, int scaledWidth, int scaledHeig
       source_(source),
       scaledHeight_(scaledHeight) {
     if (!valid_) return;
+    // Checked before anything is sized: the product would wrap around in a 32-bit process.
+    if (scaledWidth > kMaxScaledWidth ||
+        std::size_t(scaledWidth) * 4 * std::size_t(std::min(visibleRows, scaledHeight)) > kMaxScaledBytes)
+        throw std::bad_alloc();
     scaled_.width = scaledWidth;
     scaled_.height = std::min(visibleRows, scaledHeight);
     scaled_.bitsPerPixel = 32;

@@ -3,6 +3,7 @@
 // can come straight from the decoder, so that the picture at its natural size is never held whole.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +20,12 @@ int SourceRowsForTop(int sourceHeight, int scaledHeight, int visibleRows);
 // of the picture scaled to scaledWidth x scaledHeight, each as soon as the rows it needs are in.
 class PictureScaler : public JpegRowSink {
    public:
+    // Far beyond any screen, yet within what a 32-bit process can hope to allocate.
+    static constexpr int kMaxScaledWidth = 1 << 16;
+    static constexpr std::size_t kMaxScaledBytes = std::size_t(256) << 20;
+
+    // Throws std::bad_alloc when the scaled rows would be wider or larger than the limits above,
+    // or when there is no memory for them.
     PictureScaler(PictureSize source, int scaledWidth, int scaledHeight, int visibleRows);
 
     // False for sizes that aren't positive: then nothing is scaled.

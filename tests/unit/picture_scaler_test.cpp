@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <new>
 
 namespace autorun {
 namespace {
@@ -153,6 +154,13 @@ TEST(PictureScaler, GivesNothingBeforeItsRowsAreInOrFromRowsOfAnotherWidth) {
     for (int top = 1; top < 4; ++top) narrow.TakeRow(row(top), 4);
     EXPECT_FALSE(narrow.Valid());
     EXPECT_EQ(narrow.TakePicture().height, 0);
+}
+
+TEST(PictureScaler, RefusesBeforeAllocatingABitmapBeyondItsLimits) {
+    // 20000 x 4000 x 4 bytes is 320 MB; 4 x 2^30 rows of a 70000-pixel row would wrap in 32 bits.
+    EXPECT_THROW(PictureScaler({800, 600}, 20000, 15000, 4000), std::bad_alloc);
+    EXPECT_THROW(PictureScaler({800, 600}, 70000, 52500, 1), std::bad_alloc);
+    EXPECT_NO_THROW(PictureScaler({800, 600}, 1920, 1440, 1080));
 }
 
 TEST(PictureScaler, RefusesWhatItCannotScale) {

@@ -109,6 +109,18 @@ TEST(SplashPainter, PictureTallerThanTheWindowFillsItToTheBottomEdge) {
     EXPECT_EQ(canvas.At(700, 800), before);
 }
 
+TEST(SplashPainter, PictureTooWideToScaleOnceIsStretchedByTheSystem) {
+    Win32SplashPainter painter(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
+    TImage image(kForm1Definition.image1, painter.PictureNaturalSize());
+    image.SetStretch(true);
+    image.SetHeight(52500);
+    image.SetWidth(70000);
+    Canvas canvas;
+    painter.Paint(canvas.dc(), kClient, image);
+    EXPECT_TRUE(canvas.IsPicture(0, 0));
+    EXPECT_TRUE(canvas.IsPicture(kCanvasWidth - 1, kCanvasHeight - 1));
+}
+
 TEST(SplashPainter, HiddenOrDamagedPictureLeavesTheWindowBlack) {
     Win32SplashPainter damaged(GetModuleHandleW(nullptr), "TRUNCATED", RGB(0, 0, 0));
     TImage image = StretchedTo1024x768(damaged);

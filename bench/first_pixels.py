@@ -114,12 +114,15 @@ def emulated_loader_dir():
     kernel runs 32-bit code itself, a copy of the 64-bit loader in a folder of our own finds there a
     script in the 32-bit loader's place that runs it under qemu-i386, so that the emulated figures
     compare with a machine that has to emulate."""
-    folder = BENCH / "emulated-wine" / "lib" / "wine"
+    root = BENCH / "emulated-wine"
+    folder = root / "lib" / "wine"
     folder.mkdir(parents=True, exist_ok=True)
-    share = folder.parent.parent / "share"
-    share.mkdir(exist_ok=True)
-    if not (share / "wine").exists():
-        (share / "wine").symlink_to("/usr/share/wine")
+    (root / "share").mkdir(exist_ok=True)
+    # The loader finds its libraries and data relative to its own folder, as in Debian's layout.
+    for link, target in ((root / "share" / "wine", "/usr/share/wine"),
+                         (root / "lib" / "x86_64-linux-gnu", "/usr/lib/x86_64-linux-gnu")):
+        if not link.is_symlink():
+            link.symlink_to(target)
     shutil.copy2("/usr/lib/wine/wine64", folder / "wine64")
     script = folder / "wine"
     script.write_text(f'#!/bin/sh\nWINELOADERNOEXEC=1 exec qemu-i386 {WINE32} "$@"\n')
@@ -128,7 +131,8 @@ def emulated_loader_dir():
 
 
 class Race:
-    def __init__(self):
+    def __init__(self, call_qemu):
+        self.call_qemu = call_qemu
         self.wine = run_e2e.Wine(run_bench.SimpleNamespace(wine_env=ROOT / "scripts" / "wine-env.sh"),
                                  BENCH / "wineprefix")
         self.xvfb = None
@@ -136,7 +140,7 @@ class Race:
         self.faults = []
 
     def start(self):
-        if runs_32_bit_natively():
+        if self.call_qemu:
             self.loader64[True] = str(emulated_loader_dir() / "wine64")
         self.wine.ensure_prefix()
         self.wine.start_server()
@@ -324,6 +328,9 @@ def main():
     parser.add_argument("--phase-runs", type=int, default=5, help="runs of each phase-timing launcher (default 5)")
     parser.add_argument("--before-i686", type=Path, help="an earlier i686 autorun.exe to race beside the others")
     parser.add_argument("--before-x86_64", type=Path, help="an earlier x86_64 autorun.exe to race beside the others")
+    parser.add_argument("--call-qemu", action="store_true",
+                        help="start the 32-bit Wine loader through qemu-i386 explicitly even where binfmt_misc "
+                             "would (the default where the kernel runs 32-bit code itself)")
     args = parser.parse_args()
     if not 1 <= args.runs <= 50 or not 0 <= args.phase_runs <= 50:
         parser.error("--runs wants 1 to 50, --phase-runs 0 to 50")
@@ -340,7 +347,8 @@ def main():
         if earlier and not earlier.is_file():
             parser.error(f"{earlier}: no such file")
     entrants = contestants(args.before_i686, args.before_x86_64)
-    race = Race()
+    call_qemu = args.call_qemu or runs_32_bit_natively()
+    race = Race(call_qemu)
     loads = [run_bench.load_average()]
     try:
         race.start()
@@ -352,7 +360,7 @@ def main():
         race.close()
     loads.append(run_bench.load_average())
 
-    emulation = "qemu-i386 called by the bench" if runs_32_bit_natively() else "qemu-i386 through binfmt_misc"
+    emulation = "qemu-i386 called by the bench" if call_qemu else "qemu-i386 through binfmt_misc"
     print(f"## Start-up race, {SCREEN[0]}x{SCREEN[1]} Wine virtual desktop on Xvfb, rounds interleaved\n")
     print(f"{platform.node()}, {os.cpu_count()} CPUs, load average {loads[0]} at the start, {loads[1]} at the end; "
           f"i686 programs emulated ({emulation}); screen grabbed every 5 ms, longest gap between grabs "

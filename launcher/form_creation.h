@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "form1.h"
+#include "startup_phases.h"
 
 namespace autorun {
 
@@ -14,6 +15,7 @@ template <typename Window, typename ErrorReport>
 std::unique_ptr<TForm1> CreateForm1(Window& window, const FormDefinition& definition, ErrorReport report) {
     auto form = std::make_unique<TForm1>(window, definition, window.SplashPictureSize());
     window.Bind(*form);
+    MarkPhase("window creation");
     try {
         form->FormCreate();
     } catch (const std::exception& error) {

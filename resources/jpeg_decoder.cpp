@@ -92,8 +92,10 @@ JpegResult<T> Failure(const Decompressor& decompressor) {
 }
 
 void RequestColours(jpeg_decompress_struct& info, DibColours colours) {
-    info.out_color_space = JCS_RGB;
+    // A DIB's own channel order, so that no pass over the pixels swaps them afterwards.
+    info.out_color_space = colours == DibColours::kTrueColour32 ? JCS_EXT_BGRX : JCS_EXT_BGR;
     if (colours == DibColours::kPalette) {
+        info.out_color_space = JCS_RGB;
         // The one-pass quantizer picks from a fixed colour cube of only 216 entries.
         info.quantize_colors = TRUE;
         info.two_pass_quantize = TRUE;
@@ -101,36 +103,40 @@ void RequestColours(jpeg_decompress_struct& info, DibColours colours) {
     }
 }
 
-bool LayOut(Decompressor& decompressor, DibPicture& picture) {
+bool LayOut(Decompressor& decompressor, int topRows, DibPicture& picture) {
     const jpeg_decompress_struct& info = decompressor.info();
     picture.width = static_cast<int>(info.output_width);
     picture.height = static_cast<int>(info.output_height);
+    if (topRows > 0 && topRows < picture.height) picture.height = topRows;
     picture.bitsPerPixel = 8 * info.output_components;
     picture.stride = (std::size_t(info.output_width) * info.output_components + 3) & ~std::size_t(3);
-    if (info.output_height > kMaxPixelBytes / picture.stride)
+    if (std::size_t(picture.height) > kMaxPixelBytes / picture.stride)
         return decompressor.Fail("picture of " + std::to_string(picture.width) + " x " +
                                  std::to_string(picture.height) + " pixels is too large");
     try {
-        picture.pixels.resize(picture.stride * info.output_height);
+        picture.pixels.resize(picture.stride * picture.height);
     } catch (const std::bad_alloc&) {
         return decompressor.Fail("out of memory for the picture's pixels");
     }
     return true;
 }
 
-void ReadRowsBottomUp(jpeg_decompress_struct& info, std::uint8_t* pixels, std::size_t stride) {
-    while (info.output_scanline < info.output_height) {
-        const std::size_t fromBottom = std::size_t(info.output_height) - 1 - info.output_scanline;
+void ReadRowsBottomUp(jpeg_decompress_struct& info, std::uint8_t* pixels, std::size_t stride,
+                      JDIMENSION rows) {
+    while (info.output_scanline < rows) {
+        const std::size_t fromBottom = std::size_t(rows) - 1 - info.output_scanline;
         JSAMPROW row = pixels + fromBottom * stride;
         jpeg_read_scanlines(&info, &row, 1);
     }
 }
 
-void SwapRedAndBlue(DibPicture& picture) {
-    for (std::size_t y = 0; y < std::size_t(picture.height); ++y) {
-        std::uint8_t* pixel = picture.pixels.data() + y * picture.stride;
-        for (int x = 0; x < picture.width; ++x, pixel += 3) std::swap(pixel[0], pixel[2]);
-    }
+// Finishing checks that the whole stream was there; when only the top rows were wanted, the rest
+// is dropped unread.
+void EndDecoding(jpeg_decompress_struct& info) {
+    if (info.output_scanline < info.output_height)
+        jpeg_abort_decompress(&info);
+    else
+        jpeg_finish_decompress(&info);
 }
 
 void CopyPalette(const jpeg_decompress_struct& info, DibPicture& picture) {
@@ -148,7 +154,8 @@ JpegResult<PictureSize> ReadJpegSize(const std::uint8_t* data, std::size_t size)
     return {PictureSize{static_cast<int>(info.image_width), static_cast<int>(info.image_height)}, {}};
 }
 
-JpegResult<DibPicture> DecodeJpeg(const std::uint8_t* data, std::size_t size, DibColours colours) {
+JpegResult<DibPicture> DecodeJpeg(const std::uint8_t* data, std::size_t size, DibColours colours,
+                                  int topRows) {
     Decompressor decompressor;
     if (!decompressor.Open(data, size)) return Failure<DibPicture>(decompressor);
     RequestColours(decompressor.info(), colours);
@@ -157,7 +164,9 @@ JpegResult<DibPicture> DecodeJpeg(const std::uint8_t* data, std::size_t size, Di
     if (!measured) return Failure<DibPicture>(decompressor);
 
     DibPicture picture;
-    if (!LayOut(decompressor, picture)) return Failure<DibPicture>(decompressor);
+    // The two-pass quantizer reads the whole picture before it gives out the first row.
+    if (colours == DibColours::kPalette) topRows = kAllRows;
+    if (!LayOut(decompressor, topRows, picture)) return Failure<DibPicture>(decompressor);
     if (!decompressor.Run([](jpeg_decompress_struct& info) { jpeg_start_decompress(&info); }))
         return Failure<DibPicture>(decompressor);
     // The colour map lives in libjpeg's image memory, which finishing releases.
@@ -165,13 +174,37 @@ JpegResult<DibPicture> DecodeJpeg(const std::uint8_t* data, std::size_t size, Di
 
     std::uint8_t* const pixels = picture.pixels.data();
     const std::size_t stride = picture.stride;
-    const bool read = decompressor.Run([pixels, stride](jpeg_decompress_struct& info) {
-        ReadRowsBottomUp(info, pixels, stride);
-        jpeg_finish_decompress(&info);
+    const auto rows = static_cast<JDIMENSION>(picture.height);
+    const bool read = decompressor.Run([pixels, stride, rows](jpeg_decompress_struct& info) {
+        ReadRowsBottomUp(info, pixels, stride, rows);
+        EndDecoding(info);
     });
     if (!read) return Failure<DibPicture>(decompressor);
-    if (colours == DibColours::kTrueColour) SwapRedAndBlue(picture);
     return {std::move(picture), {}};
+}
+
+JpegResult<PictureSize> DecodeJpegRows(const std::uint8_t* data, std::size_t size, int topRows,
+                                       JpegRowSink& sink) {
+    Decompressor decompressor;
+    if (!decompressor.Open(data, size)) return Failure<PictureSize>(decompressor);
+    RequestColours(decompressor.info(), DibColours::kTrueColour32);
+    // The row buffer belongs to libjpeg's image memory, so that no object of ours needs unwinding
+    // when an error jumps out of the step.
+    const bool read = decompressor.Run([topRows, &sink](jpeg_decompress_struct& info) {
+        jpeg_start_decompress(&info);
+        const JDIMENSION rows = topRows > 0 && JDIMENSION(topRows) < info.output_height ? JDIMENSION(topRows)
+                                                                                        : info.output_height;
+        JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                                   info.output_width * info.output_components, 1);
+        while (info.output_scanline < rows) {
+            jpeg_read_scanlines(&info, row, 1);
+            sink.TakeRow(row[0], static_cast<int>(info.output_width));
+        }
+        EndDecoding(info);
+    });
+    if (!read) return Failure<PictureSize>(decompressor);
+    const jpeg_decompress_struct& info = decompressor.info();
+    return {PictureSize{static_cast<int>(info.image_width), static_cast<int>(info.image_height)}, {}};
 }
 
 }  // namespace autorun

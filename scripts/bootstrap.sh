@@ -8,7 +8,7 @@ packages=(
   python3 mingw-w64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix
   gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
-  googletest libgtest-dev libjpeg-dev nasm dpkg-dev fonts-dejavu-core
+  googletest libgtest-dev libjpeg-dev nasm dpkg-dev fonts-dejavu-core nsis libx11-dev libxext-dev
   wine wine32:i386 wine64 xvfb x11-utils xauth imagemagick
   libsdl2-dev xdotool openbox xorriso
   clang libclang-rt-dev llvm

@@ -2,15 +2,18 @@
 
 #include "error_report.h"
 #include "form_creation.h"
+#include "startup_phases.h"
 #include "win32_text.h"
 
 namespace autorun {
 
 void Win32Application::CreateMainForm(const FormDefinition& definition) {
+    MarkPhase("runtime start-up");
     window_ =
         std::make_unique<Win32FormWindow>(instance_, definition, WidenFromAnsiCodePage(title_).c_str(),
                                           [this](const std::exception& error) { ShowException(error); });
     form_ = CreateForm1(*window_, definition, [this](const std::exception& error) { ShowException(error); });
+    MarkPhase("settings");
 }
 
 int Win32Application::Run() {

@@ -4,6 +4,7 @@
 
 #include "launch_settings.h"
 #include "resource_ids.h"
+#include "startup_phases.h"
 #include "win32_module_path.h"
 #include "win32_path_text.h"
 #include "win32_process_start.h"
@@ -93,6 +94,7 @@ int Win32FormWindow::ScreenWidth() {
 }
 
 void Win32FormWindow::RepaintNow() {
+    MarkPhase("showing, activation, maximizing");
     InvalidateRect(window_, nullptr, TRUE);
     UpdateWindow(window_);
     GdiFlush();
@@ -100,6 +102,8 @@ void Win32FormWindow::RepaintNow() {
     // wait; a peek that leaves the queue untouched lets them through before the blocking wait.
     MSG pending;
     PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE);
+    MarkPhase("flush to the screen");
+    WritePhases();
 }
 
 void Win32FormWindow::Wait(unsigned milliseconds) {

@@ -1,6 +1,11 @@
 #include "win32_splash_painter.h"
 
+#include <algorithm>
+#include <new>
 #include <vector>
+
+#include "picture_scaler.h"
+#include "startup_phases.h"
 
 namespace autorun {
 namespace {
@@ -79,16 +84,71 @@ const DibPicture* Win32SplashPainter::DecodedFor(HDC dc) {
                                   IsPaletteDisplay(dc) ? DibColours::kPalette : DibColours::kTrueColour);
         picture_ = std::move(decoded.value);
         if (picture_ && !picture_->palette.empty()) palette_ = CreatePicturePalette(*picture_);
+        MarkPhase("decoding");
     }
     return picture_ ? &*picture_ : nullptr;
 }
 
+bool Win32SplashPainter::ScalesOnce(HDC dc, const TImage& image) const {
+    const PictureSize natural = image.Picture();
+    return image.Stretch() && !IsPaletteDisplay(dc) &&
+           (image.Width() != natural.width || image.Height() != natural.height);
+}
+
+const DibPicture* Win32SplashPainter::ScaledFor(const TImage& image, int visibleRows) {
+    if (scaled_.width == image.Width() && scaled_.height == image.Height() &&
+        scaled_.visibleRows == visibleRows)
+        return scaled_.failed ? nullptr : &*scaled_.picture;
+    scaled_ = {image.Width(), image.Height(), visibleRows, true, false, std::nullopt};
+    const PictureSize natural = image.Picture();
+    if (visibleRows <= 0 || image.Width() <= 0 || natural.height <= 0) return nullptr;
+    try {
+        return ScaleOnce(image, visibleRows);
+    } catch (const std::bad_alloc&) {
+        scaled_.outOfMemory = true;
+        return nullptr;
+    }
+}
+
+const DibPicture* Win32SplashPainter::ScaleOnce(const TImage& image, int visibleRows) {
+    const PictureSize natural = image.Picture();
+    // Each row is scaled as it comes out of the decoder: the picture at its natural size is never
+    // held whole, which spares the memory and the time to touch it.
+    PictureScaler scaler(natural, image.Width(), image.Height(), visibleRows);
+    const ResourceBytes bytes = Resource();
+    const auto decoded = DecodeJpegRows(
+        bytes.data, bytes.size, SourceRowsForTop(natural.height, image.Height(), visibleRows), scaler);
+    MarkPhase("decoding and scaling");
+    if (!decoded || !scaler.Finished()) return nullptr;
+    scaled_.picture = scaler.TakePicture();
+    scaled_.failed = false;
+    return &*scaled_.picture;
+}
+
 void Win32SplashPainter::Paint(HDC dc, const RECT& client, const TImage& image) {
-    const DibPicture* picture = image.Visible() ? DecodedFor(dc) : nullptr;
     RECT control{image.Left(), image.Top(), image.Left() + image.Width(), image.Top() + image.Height()};
+    if (image.Visible() && ScalesOnce(dc, image) && control.top >= client.top) {
+        // Only the rows that lie on the screen.
+        const DibPicture* scaled = ScaledFor(image, std::min(control.bottom, client.bottom) - control.top);
+        if (scaled || !scaled_.outOfMemory) {
+            if (!scaled) control = {};
+            FillOutside(dc, client, control, background_);
+            if (scaled) DrawOneToOne(dc, control, *scaled);
+            return;
+        }
+        // No memory for a bitmap of the control's size: the system stretches the picture instead.
+    }
+    const DibPicture* picture = image.Visible() ? DecodedFor(dc) : nullptr;
     if (!picture) control = {};
     FillOutside(dc, client, control, background_);
     if (picture) DrawPicture(dc, control, image, *picture);
+}
+
+void Win32SplashPainter::DrawOneToOne(HDC dc, const RECT& control, const DibPicture& picture) {
+    const DibHeader info = HeaderFor(picture);
+    SetDIBitsToDevice(dc, control.left, control.top, picture.width, picture.height, 0, 0, 0, picture.height,
+                      picture.pixels.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    MarkPhase("drawing");
 }
 
 void Win32SplashPainter::SelectPictureColours(HDC dc) {
@@ -114,6 +174,7 @@ void Win32SplashPainter::DrawPicture(HDC dc, const RECT& control, const TImage& 
     StretchDIBits(dc, control.left, control.top, width, height, 0, 0, picture.width, picture.height,
                   picture.pixels.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
     RestoreDC(dc, saved);
+    MarkPhase("scaling and drawing");
 }
 
 }  // namespace autorun

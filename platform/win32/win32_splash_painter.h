@@ -1,5 +1,7 @@
 // Paints the main window: the black background and the picture control with the splash picture,
-// which is decoded from the program's resources the first time it is drawn.
+// which is decoded from the program's resources the first time it is drawn.  On a true-colour
+// display a stretched picture is decoded as far as it shows and scaled once, smoothly, to the
+// control's size, and then drawn 1:1: a smooth stretch by the system on every paint costs far more.
 #pragma once
 
 #include <windows.h>
@@ -30,6 +32,10 @@ class Win32SplashPainter {
 
     ResourceBytes Resource() const;
     const DibPicture* DecodedFor(HDC dc);
+    bool ScalesOnce(HDC dc, const TImage& image) const;
+    const DibPicture* ScaledFor(const TImage& image, int visibleRows);
+    const DibPicture* ScaleOnce(const TImage& image, int visibleRows);
+    void DrawOneToOne(HDC dc, const RECT& control, const DibPicture& picture);
     void DrawPicture(HDC dc, const RECT& control, const TImage& image, const DibPicture& picture);
     void SelectPictureColours(HDC dc);
 
@@ -38,6 +44,13 @@ class Win32SplashPainter {
     COLORREF background_;
     bool decodeAttempted_ = false;
     std::optional<DibPicture> picture_;
+    // The control's picture scaled to its width x height, its top visible rows only.
+    struct ScaledPicture {
+        int width = 0, height = 0, visibleRows = 0;
+        bool failed = false;
+        bool outOfMemory = false;
+        std::optional<DibPicture> picture;
+    } scaled_;
     HPALETTE palette_ = nullptr;
 };
 

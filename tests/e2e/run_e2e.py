@@ -262,9 +262,10 @@ class Wine:
 class Xvfb:
     """A private X server on a display number it picks itself."""
 
-    def __init__(self, screen, log_path):
+    def __init__(self, screen, log_path, options=()):
         self.screen = screen
         self.log_path = log_path
+        self.options = tuple(options)
         for _ in range(3):
             self.display = self._start()
             if self.display and self.alive():
@@ -276,7 +277,8 @@ class Xvfb:
         read_end, write_end = os.pipe()
         with open(self.log_path, "a") as log:
             self.process = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen, "-nolisten", "tcp"],
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen, "-nolisten", "tcp",
+                 *self.options],
                 pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
         os.close(write_end)
         # The number and its newline come in two writes, and the server dies if the second one finds

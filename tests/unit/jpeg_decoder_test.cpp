@@ -173,6 +173,75 @@ TEST_F(RealSplash, QuantizesToExactly236ColoursCloseToTrueColour) {
     EXPECT_GT(used.size(), 200u);
 }
 
+TEST_F(RealSplash, DecodesOnlyTheTopRowsAskedForExactlyAsTheWholePicturesTop) {
+    const auto whole = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour);
+    const auto top = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour, 451);
+    ASSERT_TRUE(whole && top) << whole.error << top.error;
+    EXPECT_EQ(top.value->width, 800);
+    ASSERT_EQ(top.value->height, 451);
+    ASSERT_EQ(top.value->pixels.size(), 2400u * 451);
+    // Bottom-up: the whole picture's top 451 rows are the last 451 of its buffer.
+    EXPECT_TRUE(std::equal(top.value->pixels.begin(), top.value->pixels.end(),
+                           whole.value->pixels.end() - top.value->pixels.size()));
+
+    // More rows than the picture has, or the palette, whose quantizer needs every row: the whole.
+    const auto more = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour, 601);
+    ASSERT_TRUE(more) << more.error;
+    EXPECT_EQ(more.value->height, 600);
+    const auto palette = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kPalette, 100);
+    ASSERT_TRUE(palette) << palette.error;
+    EXPECT_EQ(palette.value->height, 600);
+}
+
+TEST_F(RealSplash, Decodes32BitPixelsWithTheSameColoursAs24Bit) {
+    const auto three = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour);
+    const auto four = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour32, 300);
+    ASSERT_TRUE(three && four) << three.error << four.error;
+    EXPECT_EQ(four.value->bitsPerPixel, 32);
+    ASSERT_EQ(four.value->stride, 3200u);
+    ASSERT_EQ(four.value->height, 300);
+    for (int y = 0; y < 300; y += 37)
+        for (int x = 0; x < 800; x += 53) {
+            const std::uint8_t* a = &three.value->pixels[std::size_t(599 - y) * 2400 + 3 * x];
+            const std::uint8_t* b = &four.value->pixels[std::size_t(299 - y) * 3200 + 4 * x];
+            ASSERT_TRUE(a[0] == b[0] && a[1] == b[1] && a[2] == b[2]) << x << "," << y;
+        }
+}
+
+// Keeps the rows it is given, top-down.
+class RowCollector : public JpegRowSink {
+   public:
+    void TakeRow(const std::uint8_t* pixels, int width) override {
+        rows.emplace_back(pixels, pixels + 4 * width);
+    }
+    std::vector<Bytes> rows;
+};
+
+TEST_F(RealSplash, StreamsTheTopRowsAsThe32BitDecodeHasThem) {
+    const auto whole = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour32);
+    RowCollector collector;
+    const auto streamed = DecodeJpegRows(jpeg_.data(), jpeg_.size(), 451, collector);
+    ASSERT_TRUE(whole && streamed) << whole.error << streamed.error;
+    EXPECT_EQ(streamed.value->width, 800);
+    EXPECT_EQ(streamed.value->height, 600);
+    ASSERT_EQ(collector.rows.size(), 451u);
+    for (int y = 0; y < 451; y += 50) {
+        const std::uint8_t* expected = &whole.value->pixels[std::size_t(599 - y) * 3200];
+        EXPECT_TRUE(std::equal(collector.rows[y].begin(), collector.rows[y].end(), expected)) << "row " << y;
+    }
+    RowCollector all;
+    ASSERT_TRUE(DecodeJpegRows(jpeg_.data(), jpeg_.size(), kAllRows, all));
+    EXPECT_EQ(all.rows.size(), 600u);
+}
+
+TEST_F(RealSplash, StreamingReportsATruncatedPicture) {
+    RowCollector collector;
+    const auto streamed = DecodeJpegRows(jpeg_.data(), jpeg_.size() / 2, kAllRows, collector);
+    EXPECT_FALSE(streamed);
+    EXPECT_FALSE(streamed.error.empty());
+    EXPECT_LT(collector.rows.size(), 600u);
+}
+
 // 801 pixels: a row of 2403 bytes that needs one byte of padding.  Top half red, bottom half blue,
 // the last column green; the blocks are uniform so that the colours survive compression.
 Rgb OddWidthColour(int x, int y) {

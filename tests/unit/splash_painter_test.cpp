@@ -16,7 +16,7 @@ constexpr COLORREF kUnpainted = RGB(255, 0, 255);
 
 // A 24-bit memory canvas pre-filled with a colour no paint produces, so untouched pixels show.
 class Canvas {
-public:
+   public:
     Canvas() : dc_(CreateCompatibleDC(nullptr)) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -45,7 +45,7 @@ public:
     bool IsBlack(int x, int y) const { return At(x, y) == RGB(0, 0, 0); }
     bool IsPicture(int x, int y) const { return !IsBlack(x, y) && At(x, y) != kUnpainted; }
 
-private:
+   private:
     HDC dc_;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previous_ = nullptr;
@@ -89,6 +89,36 @@ TEST(SplashPainter, StretchedPictureFillsTheControlAndTheRestIsBlack) {
         EXPECT_TRUE(canvas.IsPicture(corner.x, corner.y)) << corner.x << "," << corner.y;
     EXPECT_TRUE(canvas.IsBlack(1024, 100));
     EXPECT_TRUE(canvas.IsBlack(100, 768));
+}
+
+TEST(SplashPainter, PictureTallerThanTheWindowFillsItToTheBottomEdge) {
+    // 1280 wide: 960 rows, of which the 900-row client shows the top 900, scaled from fewer rows.
+    Win32SplashPainter painter(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
+    TImage image(kForm1Definition.image1, painter.PictureNaturalSize());
+    image.SetStretch(true);
+    image.SetHeight(960);
+    image.SetWidth(1280);
+    Canvas canvas;
+    painter.Paint(canvas.dc(), kClient, image);
+    for (const POINT point : {POINT{0, 0}, POINT{kCanvasWidth - 1, 0}, POINT{0, kCanvasHeight - 1},
+                              POINT{kCanvasWidth - 1, kCanvasHeight - 1}, POINT{550, 450}})
+        EXPECT_TRUE(canvas.IsPicture(point.x, point.y)) << point.x << "," << point.y;
+    // Painted again at once, from the scaled picture kept: the same pixels.
+    const COLORREF before = canvas.At(700, 800);
+    painter.Paint(canvas.dc(), kClient, image);
+    EXPECT_EQ(canvas.At(700, 800), before);
+}
+
+TEST(SplashPainter, PictureTooWideToScaleOnceIsStretchedByTheSystem) {
+    Win32SplashPainter painter(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
+    TImage image(kForm1Definition.image1, painter.PictureNaturalSize());
+    image.SetStretch(true);
+    image.SetHeight(52500);
+    image.SetWidth(70000);
+    Canvas canvas;
+    painter.Paint(canvas.dc(), kClient, image);
+    EXPECT_TRUE(canvas.IsPicture(0, 0));
+    EXPECT_TRUE(canvas.IsPicture(kCanvasWidth - 1, kCanvasHeight - 1));
 }
 
 TEST(SplashPainter, HiddenOrDamagedPictureLeavesTheWindowBlack) {

@@ -5,6 +5,7 @@
 #include "autorun_inf.h"
 #include "disc_names.h"
 #include "launcher_branding.h"
+#include "linux_side_check.h"
 #include "pe_image.h"
 #include "settings_format.h"
 #include "splash_picture.h"
@@ -26,6 +27,7 @@ class Checker {
         if (launcher) CheckLauncher(*launcher);
         const auto game = CheckSettings();
         if (launcher && game) CheckGame(*launcher, *game);
+        CheckLinuxSide(disc_, report_.findings);
         if (disc_.IsFolder())
             Add(Finding::kNote,
                 "on a USB stick, Windows 7 and later ignore open= (XP with SP2 asks first): the "

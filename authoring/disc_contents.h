@@ -24,6 +24,7 @@ struct DiscFile {
     std::filesystem::path path;                   // on the disc, relative to its root
     std::optional<std::filesystem::path> source;  // a file to copy, or else...
     Bytes bytes;                                  // ...these bytes
+    bool executable = false;                      // mode 0755 where the medium keeps Unix modes
 };
 
 struct DiscContents {

@@ -48,6 +48,17 @@ void WriteBytes(const fs::path& path, const Bytes& bytes) {
     if (!out) throw DiscError(PathText(path) + ": cannot write the file (is the disk full?)");
 }
 
+// Windows keeps no Unix modes: there the call changes nothing that matters.
+void MakeExecutable(const fs::path& path) {
+    std::error_code error;
+    using fs::perms;
+    fs::permissions(
+        path,
+        perms::owner_all | perms::group_read | perms::group_exec | perms::others_read | perms::others_exec,
+        error);
+    if (error) throw DiscError(PathText(path) + ": cannot make the file executable: " + error.message());
+}
+
 double TotalSize(const DiscContents& contents) {
     double total = 0;
     std::error_code error;
@@ -76,6 +87,7 @@ void Fill(const DiscContents& contents, const fs::path& root, const Progress& pr
             WriteBytes(target, file.bytes);
             tenths.Add(double(file.bytes.size()));
         }
+        if (file.executable) MakeExecutable(target);
     }
 }
 

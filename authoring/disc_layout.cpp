@@ -1,10 +1,13 @@
 #include "disc_layout.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <system_error>
 
 #include "autorun_inf.h"
 #include "disc_names.h"
+#include "launch_settings.h"
 #include "settings_format.h"
 #include "text_encoding.h"
 
@@ -16,23 +19,33 @@ namespace fs = std::filesystem;
 constexpr char kSettingsFile[] = "bin2.dat";
 constexpr char kAutorunInf[] = "autorun.inf";
 
-// The name bin2.dat stores: the executable's path from the launcher's folder, "\"-separated, in ANSI.
-std::string SettingsName(const DiscPlan& plan) {
-    const auto parts = SplitDiscPath(plan.exe);
-    if (fs::path(plan.exe).is_absolute() || !parts || parts->empty())
-        throw DiscError(plan.exe + ": --exe must be a path inside the game folder " + plan.gameFolder);
-    std::string windowsName;
-    for (const std::string& part : *parts) windowsName += (windowsName.empty() ? "" : "\\") + part;
-    const fs::path exe = fs::path(plan.gameFolder) / plan.exe;
+// The parts of `exe`, a file that must lie inside the game folder; `option` names it in errors.
+std::vector<std::string> GameFileParts(const std::string& gameFolder, const std::string& exe,
+                                       const std::string& option) {
+    const auto parts = SplitDiscPath(exe);
+    if (fs::path(exe).is_absolute() || !parts || parts->empty())
+        throw DiscError(exe + ": " + option + " must be a path inside the game folder " + gameFolder);
+    const fs::path file = fs::path(gameFolder) / exe;
     std::error_code error;
-    if (!fs::is_regular_file(exe, error))
-        throw DiscError(PathText(exe) + ": no such file in the game folder");
-    const fs::path real = fs::weakly_canonical(exe, error);
-    const fs::path root = fs::weakly_canonical(plan.gameFolder, error);
+    if (!fs::is_regular_file(file, error))
+        throw DiscError(PathText(file) + ": no such file in the game folder");
+    const fs::path real = fs::weakly_canonical(file, error);
+    const fs::path root = fs::weakly_canonical(gameFolder, error);
     const auto relative = real.lexically_relative(root);
     if (error || relative.empty() || *relative.begin() == "..")
-        throw DiscError(PathText(exe) + ": --exe leads out of the game folder (through a link?)");
+        throw DiscError(PathText(file) + ": " + option + " leads out of the game folder (through a link?)");
+    return *parts;
+}
 
+std::string Join(const std::vector<std::string>& parts, const char* separator) {
+    std::string joined;
+    for (const std::string& part : parts) joined += (joined.empty() ? "" : separator) + part;
+    return joined;
+}
+
+// The name bin2.dat stores: the executable's path from the launcher's folder, "\"-separated, in ANSI.
+std::string SettingsName(const DiscPlan& plan) {
+    const std::string windowsName = Join(GameFileParts(plan.gameFolder, plan.exe, "--exe"), "\\");
     const auto ansi = ToAnsi(windowsName);
     if (!ansi)
         throw DiscError(plan.exe + ": the name has characters that " + AnsiCodePageName() +
@@ -45,15 +58,24 @@ std::string SettingsName(const DiscPlan& plan) {
     return *ansi;
 }
 
-void RequireFreeName(const std::string& gameFolder, const fs::path& path) {
+// Settings as both launchers read them: the name twice, no start-up delay.
+Bytes Settings(const std::string& name) {
+    return autorun::BuildLaunchSettings(name, name, std::string(4, '\0'));
+}
+
+void RequireFreeName(const std::string& gameFolder, const fs::path& path, bool withLinux) {
     static const char* const reserved[] = {kLauncherOnDisc, kSettingsFile, kAutorunInf};
-    for (const char* name : reserved)
+    static const char* const reservedForLinux[] = {kLinuxLauncherOnDisc, kLinuxScriptOnDisc,
+                                                   autorun::kLinuxSettingsFileName};
+    std::vector<const char*> names(std::begin(reserved), std::end(reserved));
+    if (withLinux) names.insert(names.end(), std::begin(reservedForLinux), std::end(reservedForLinux));
+    for (const char* name : names)
         if (WindowsNameKey(PathUtf16(path)) == WindowsNameKey(ToUtf16(name)))
             throw DiscError(PathText(fs::path(gameFolder) / path) + ": the disc's own " + name +
                             " goes there; move or remove the game's file of that name");
 }
 
-void AddGameFiles(const std::string& gameFolder, DiscContents& contents) {
+void AddGameFiles(const std::string& gameFolder, bool withLinux, DiscContents& contents) {
     std::error_code error;
     if (!fs::is_directory(gameFolder, error)) throw DiscError(gameFolder + ": no such folder");
     std::map<std::u16string, fs::path> seen;  // Windows' key of each name, and the name
@@ -66,7 +88,7 @@ void AddGameFiles(const std::string& gameFolder, DiscContents& contents) {
         if (!clash.second)
             throw DiscError(PathText(walk->path()) + ": Windows can't tell it from " +
                             PathText(clash.first->second) + " (names differ in case only)");
-        RequireFreeName(gameFolder, path);
+        RequireFreeName(gameFolder, path, withLinux);
         if (walk->is_directory(error)) {
             contents.folders.push_back(path);
         } else if (walk->is_regular_file(error)) {
@@ -78,18 +100,34 @@ void AddGameFiles(const std::string& gameFolder, DiscContents& contents) {
     if (error) throw DiscError(gameFolder + ": cannot read the folder: " + error.message());
 }
 
+// The Linux launcher starts the game from the disc, so the game needs its exec bit there too.
+void AddLinuxSide(const DiscPlan& plan, DiscContents& contents) {
+    const LinuxPlan& side = *plan.linuxSide;
+    const std::string name = Join(GameFileParts(plan.gameFolder, side.exe, "--linux-exe"), "/");
+    const auto game = std::find_if(contents.files.begin(), contents.files.end(),
+                                   [&](const DiscFile& file) { return file.path.generic_string() == name; });
+    if (game == contents.files.end())
+        throw DiscError(PathText(fs::path(plan.gameFolder) / side.exe) +
+                        ": --linux-exe must name the file by its own name, not through a link or \"..\"");
+    game->executable = true;
+    contents.files.push_back({kLinuxLauncherOnDisc, std::nullopt, side.launcher, true});
+    contents.files.push_back(
+        {kLinuxScriptOnDisc, std::nullopt, Bytes(side.script.begin(), side.script.end()), true});
+    contents.files.push_back({autorun::kLinuxSettingsFileName, std::nullopt, Settings(name)});
+}
+
 }  // namespace
 
 DiscContents LayOutDisc(const DiscPlan& plan) {
     DiscContents contents;
     contents.label = plan.label;
-    AddGameFiles(plan.gameFolder, contents);
+    AddGameFiles(plan.gameFolder, plan.linuxSide.has_value(), contents);
     const std::string name = SettingsName(plan);
     contents.files.push_back({kLauncherOnDisc, std::nullopt, plan.launcher});
-    contents.files.push_back(
-        {kSettingsFile, std::nullopt, autorun::BuildLaunchSettings(name, name, std::string(4, '\0'))});
+    contents.files.push_back({kSettingsFile, std::nullopt, Settings(name)});
     contents.files.push_back({kAutorunInf, std::nullopt,
                               BuildAutorunInf({kLauncherOnDisc, kLauncherOnDisc, plan.label, plan.action})});
+    if (plan.linuxSide) AddLinuxSide(plan, contents);
     return contents;
 }
 

@@ -1,6 +1,8 @@
-// Laying out a disc from a game folder: the game's files, the launcher, bin2.dat and autorun.inf.
+// Laying out a disc from a game folder: the game's files, the launcher, bin2.dat and autorun.inf, and
+// for Linux desktops the Linux launcher, bin2lnx.dat and autorun.sh.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "disc_contents.h"
@@ -8,6 +10,15 @@
 namespace authoring {
 
 constexpr char kLauncherOnDisc[] = "autorun.exe";
+constexpr char kLinuxLauncherOnDisc[] = "autorun";
+constexpr char kLinuxScriptOnDisc[] = "autorun.sh";
+
+// The Linux side of a disc: the launcher and the script that desktops offer to run.
+struct LinuxPlan {
+    std::string exe;  // relative to the game folder, like DiscPlan::exe
+    Bytes launcher;   // an x86_64 ELF executable
+    std::string script;
+};
 
 struct DiscPlan {
     std::string gameFolder;
@@ -15,6 +26,7 @@ struct DiscPlan {
     Bytes launcher;   // branded already, if it is to be
     std::string label;
     std::string action;  // the AutoPlay dialog's text
+    std::optional<LinuxPlan> linuxSide;
 };
 
 // Checks the plan against the game folder and returns what goes onto the disc.  Throws DiscError

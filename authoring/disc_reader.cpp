@@ -29,6 +29,11 @@ class ContentsReader : public DiscReader {
         throw DiscError(PathText(path) + ": no such file on the disc");
     }
     bool IsFolder() const override { return asFolder_; }
+    std::optional<bool> IsExecutable(const std::filesystem::path& path) const override {
+        for (const DiscFile& file : contents_.files)
+            if (file.path == path) return file.executable;
+        return std::nullopt;
+    }
     std::string VolumeId() const override { return asFolder_ ? "" : VolumeIdFromLabel(contents_.label); }
 
    private:
@@ -56,6 +61,18 @@ class FolderReader : public DiscReader {
         return ReadDiscFile(file);
     }
     bool IsFolder() const override { return true; }
+    std::optional<bool> IsExecutable(const std::filesystem::path& path) const override {
+#ifdef _WIN32
+        (void)path;
+        return std::nullopt;
+#else
+        using std::filesystem::perms;
+        std::error_code error;
+        const perms mode = std::filesystem::status(root_ / path, error).permissions();
+        if (error) return std::nullopt;
+        return (mode & (perms::owner_exec | perms::group_exec | perms::others_exec)) != perms::none;
+#endif
+    }
 
    private:
     std::filesystem::path root_;
@@ -75,6 +92,13 @@ std::optional<std::filesystem::path> DiscReader::Find(const std::u16string& path
     for (const std::filesystem::path& file : Files())
         if (WindowsNameKey(PathUtf16(file)) == wanted) return file;
     return std::nullopt;
+}
+
+bool DiscReader::HasExactly(const std::filesystem::path& path) const {
+    const std::string wanted = path.generic_string();
+    for (const std::filesystem::path& file : Files())
+        if (file.generic_string() == wanted) return true;
+    return false;
 }
 
 std::unique_ptr<DiscReader> ReadContents(const DiscContents& contents, bool asFolder) {

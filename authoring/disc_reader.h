@@ -26,6 +26,11 @@ class DiscReader {
     virtual std::string VolumeId() const { return {}; }
     // False for an image without Joliet names, where Windows sees short upper-case ISO 9660 names.
     virtual bool HasWindowsNames() const { return true; }
+    // Whether Linux may run the file, where the medium keeps Unix modes (a folder on a POSIX system,
+    // an image's Rock Ridge records); nothing where it doesn't tell.
+    virtual std::optional<bool> IsExecutable(const std::filesystem::path&) const { return std::nullopt; }
+    // Whether `path` is there exactly as written, as Linux looks names up.
+    bool HasExactly(const std::filesystem::path& path) const;
 
     // The stored path that Windows would open for `path`, which may use "\" and differ in case; as
     // text in the system's encoding (from autorun.inf or bin2.dat) or as UTF-16.

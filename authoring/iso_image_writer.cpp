@@ -17,6 +17,10 @@ constexpr int kSectorSize = 2048;
 // Level 2 gives ISO 9660 names of up to 31 characters to readers that know neither extension.
 constexpr int kIsoLevel = 2;
 
+// Rock Ridge modes: everyone may read every file, and run the Linux programs.
+constexpr mode_t kFileMode = 0444;
+constexpr mode_t kExecutableMode = 0755;
+
 class ImageBuilder {
    public:
     ImageBuilder(const DiscContents& contents, const std::string& target) : target_(target) {
@@ -64,6 +68,7 @@ class ImageBuilder {
             IsoNode* node = nullptr;
             Require(iso_tree_add_new_node(image_.get(), parent, name.c_str(), file.source->c_str(), &node),
                     "cannot add " + file.source->string());
+            SetMode(node, file);
             return;
         }
         // The stream owns a malloc'd copy of the bytes and frees it with the image.
@@ -79,6 +84,11 @@ class ImageBuilder {
         const int result = iso_tree_add_new_file(parent, name.c_str(), stream, &added);
         if (result < 0) iso_stream_unref(stream);
         Require(result, "cannot add " + path);
+        SetMode(reinterpret_cast<IsoNode*>(added), file);
+    }
+
+    static void SetMode(IsoNode* node, const DiscFile& file) {
+        iso_node_set_permissions(node, file.executable ? kExecutableMode : kFileMode);
     }
 
     std::string target_;
@@ -94,10 +104,10 @@ IsoWriteOptsPtr WriteOptions(const std::string& target) {
     iso_write_opts_set_iso_level(opts.get(), kIsoLevel);
     iso_write_opts_set_rockridge(opts.get(), 1);
     iso_write_opts_set_joliet(opts.get(), 1);
-    // A disc's files are for everyone to read, whoever owned them on the author's machine.
-    iso_write_opts_set_replace_mode(opts.get(), 1, 1, 1, 1);
+    // A disc's files are for everyone to read, whoever owned them on the author's machine; file modes
+    // are set on each file as it is added, since some must stay executable.
+    iso_write_opts_set_replace_mode(opts.get(), 1, 0, 1, 1);
     iso_write_opts_set_default_dir_mode(opts.get(), 0555);
-    iso_write_opts_set_default_file_mode(opts.get(), 0444);
     iso_write_opts_set_default_uid(opts.get(), 0);
     iso_write_opts_set_default_gid(opts.get(), 0);
     return opts;

@@ -38,6 +38,8 @@ struct Arguments {
     std::optional<std::string> label;
     std::optional<std::string> iso;
     std::optional<std::string> folder;
+    std::optional<std::string> linuxExe;       // the Linux game, inside the game folder
+    std::optional<std::string> linuxLauncher;  // the autorun beside the tool when not given
     bool force = false;
 
     std::string out;     // brand

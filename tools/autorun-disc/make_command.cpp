@@ -8,6 +8,7 @@
 #include "disc_layout.h"
 #include "disc_output.h"
 #include "disc_reader.h"
+#include "linux_inputs.h"
 #include "text_encoding.h"
 
 namespace autorun_disc {
@@ -62,6 +63,13 @@ void MakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& er
     plan.label = Label(arguments);
     plan.action = ActionText(arguments, plan.label);
     plan.launcher = BrandedLauncher(arguments.branding, err);
+    plan.linuxSide = LinuxSide(arguments);
+    if (plan.linuxSide && !authoring::CanWriteIso())
+        err << "autorun-disc: warning: " << target
+            << ": Windows keeps no Unix file modes: the Linux launcher and game are marked executable "
+               "in ISO images only (made by the Linux build); from this folder, whether Linux may run the "
+               "game depends on how the desktop mounts the medium\n";
+
     const authoring::DiscContents contents = authoring::LayOutDisc(plan);
     RequireStartingDisc(contents, folder, target);
 

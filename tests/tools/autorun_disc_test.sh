@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Tests of autorun-disc: branded launchers read back by independent readers (objdump, wrestool,
 # pefile), discs made from the demo game read back with xorriso, every refusal, and check.
-# Usage: autorun_disc_test.sh AUTORUN_DISC BIN2DAT LAUNCHER GAME_EXE OBJDUMP
-#   LAUNCHER: the shipped autorun.exe; GAME_EXE: the demo game.
+# Usage: autorun_disc_test.sh AUTORUN_DISC BIN2DAT LAUNCHER GAME_EXE OBJDUMP LINUX_LAUNCHER
+#   LAUNCHER: the shipped autorun.exe; GAME_EXE: the demo game; LINUX_LAUNCHER: the Linux autorun.
 set -u
 tool=$(realpath "$1") bin2dat=$(realpath "$2") launcher=$(realpath "$3") game_exe=$(realpath "$4") objdump=$5
+linux_launcher=$(realpath "$6")
 here=$(cd "$(dirname "$0")" && pwd)
 check_pe=$here/../pe/check_pe.sh
 python=/usr/bin/python3  # Debian's, which has python3-pefile
@@ -189,6 +190,58 @@ expect_status 1 check broken
 grep -q '^PROBLEM: no autorun.inf at the root' out || fail "check missed the missing autorun.inf: $(cat out)"
 expect_refusal '^autorun-disc: nothing.iso: no such image or folder' check nothing.iso
 expect_refusal '^autorun-disc: art.jpg: not a readable ISO 9660 image' check art.jpg
+
+# --- make --linux-exe: the Linux side, its modes in Rock Ridge and on disk ---------------------------
+
+mkdir -p both/bin && cp "$game_exe" both/Game.exe && printf '#!/bin/sh\nexit 0\n' >both/bin/game.sh
+chmod 644 both/bin/game.sh  # make, not the author's folder, makes it executable
+linux=(--linux-launcher "$linux_launcher")
+expect_status 0 make --game both --exe Game.exe --linux-exe bin/game.sh "${linux[@]}" --launcher "$launcher" --iso both.iso
+modes=$(xorriso -indev both.iso -find / -type f -exec lsdl 2>/dev/null | awk '{print $1, $NF}' | sort | tr '\n' ' ')
+[ "$modes" = "-r--r--r-- '/Game.exe' -r--r--r-- '/autorun.exe' -r--r--r-- '/autorun.inf' -r--r--r-- '/bin2.dat' \
+-r--r--r-- '/bin2lnx.dat' -rwxr-xr-x '/autorun' -rwxr-xr-x '/autorun.sh' -rwxr-xr-x '/bin/game.sh' " ] ||
+  fail "Rock Ridge names and modes: $modes"
+mkdir both-x && xorriso -osirrox on -indev both.iso -extract / both-x >/dev/null 2>&1 || fail "xorriso can't extract"
+cmp -s both-x/autorun "$linux_launcher" || fail "the Linux launcher changed on its way onto the disc"
+cmp -s both-x/autorun.sh "$here/../../launcher/autorun.sh" || fail "autorun.sh on the disc is not launcher/autorun.sh"
+"$bin2dat" read both-x/bin2lnx.dat >lnx.txt 2>&1 && grep -q 'bin/game.sh' lnx.txt || fail "bin2lnx.dat: $(cat lnx.txt)"
+expect_status 0 check both.iso
+grep -q '^ok: the Linux game bin/game.sh is there' out || fail "check on a good Linux side: $(cat out)"
+
+expect_status 0 make --game both --exe Game.exe --linux-exe bin/game.sh "${linux[@]}" --launcher "$launcher" --folder both-stick
+[ "$(stat -c %a both-stick/autorun both-stick/autorun.sh both-stick/bin/game.sh | tr '\n' ' ')" = "755 755 755 " ] ||
+  fail "folder modes: $(ls -l both-stick both-stick/bin)"
+[ "$(stat -c %a both/bin/game.sh)" = 644 ] || fail "make changed the game folder"
+
+linux_into() {
+  expect_refusal "$1" make --launcher "$launcher" --exe Game.exe "${@:2}" --iso out-place/d.iso
+  expect_nothing_written
+}
+linux_into '^autorun-disc: both/bin/nope.sh: no such file in the game folder' --game both --linux-exe bin/nope.sh "${linux[@]}"
+linux_into '^autorun-disc: \.\./clash.exe: --linux-exe must be a path inside the game folder' --game both --linux-exe ../clash.exe \
+  "${linux[@]}"
+ln -s "$work/clash.exe" both/outside.sh
+linux_into '^autorun-disc: both/outside.sh: --linux-exe leads out of the game folder' --game both --linux-exe outside.sh "${linux[@]}"
+rm both/outside.sh
+linux_into '^autorun-disc: nolauncher: no such file \(the Linux launcher' --game both --linux-exe bin/game.sh --linux-launcher nolauncher
+linux_into "^autorun-disc: $launcher: not a Linux program" --game both --linux-exe bin/game.sh --linux-launcher "$launcher"
+linux_into "^autorun-disc: $(dirname "$tool")/autorun: no Linux launcher beside autorun-disc" --game both --linux-exe bin/game.sh
+cp -r both clashing-linux && printf x >clashing-linux/autorun.sh
+linux_into '^autorun-disc: clashing-linux/autorun.sh: the disc.s own autorun.sh goes there' --game clashing-linux \
+  --linux-exe bin/game.sh "${linux[@]}"
+
+# A broken Linux side keeps the disc from starting its game on Linux, which check reports.
+chmod -R u+w both-stick && chmod -x both-stick/bin/game.sh
+expect_status 1 check both-stick
+grep -q '^PROBLEM: the Linux game bin/game.sh is not executable.*on Linux' out || fail "check missed the mode: $(cat out)"
+"$bin2dat" write --exe bin/Game.sh both-stick/bin2lnx.dat || fail "bin2dat could not write"
+expect_status 1 check both-stick
+grep -q '^PROBLEM: the Linux game bin/Game.sh .* not on the disc' out || fail "check matched without case: $(cat out)"
+printf 'garbage' >both-stick/bin2lnx.dat && rm both-stick/autorun
+expect_status 1 check both-stick
+grep -q '^PROBLEM: no Linux launcher autorun at the root' out && grep -q '^PROBLEM: bin2lnx.dat is damaged' out ||
+  fail "check missed the launcher or the settings: $(cat out)"
+grep -q '^ok: the game Game.exe is there' out || fail "the Windows side was not checked as well: $(cat out)"
 
 # --- help ------------------------------------------------------------------------------------------
 

@@ -7,6 +7,7 @@
 #include "autorun_inf.h"
 #include "disc_check.h"
 #include "disc_names.h"
+#include "elf_image.h"
 #include "settings_format.h"
 #include "splash_picture.h"
 #include "synthetic_pe.h"
@@ -138,6 +139,84 @@ TEST(DiscCheck, FindsWhatKeepsTheGameFromStarting) {
     disc = GoodDisc();
     Replace(disc, "autorun.exe", Text("MZ but nothing more"));
     EXPECT_NE(Problem(disc).find("autorun.exe: "), std::string::npos);
+}
+
+// The first bytes of an ELF64 header as a linker writes them; the checks read no further.
+Bytes Elf(std::uint8_t elfClass, std::uint16_t type, std::uint16_t machine) {
+    Bytes header(64, 0);
+    const std::uint8_t ident[] = {0x7f, 'E', 'L', 'F', elfClass, 1, 1};
+    std::copy(std::begin(ident), std::end(ident), header.begin());
+    header[16] = std::uint8_t(type);
+    header[18] = std::uint8_t(machine);
+    return header;
+}
+
+DiscContents WithLinuxSide() {
+    DiscContents disc = GoodDisc();
+    disc.files.push_back({"autorun", std::nullopt, Elf(2, 3, 62), true});
+    disc.files.push_back({"autorun.sh", std::nullopt, Text("#!/bin/sh\n"), true});
+    disc.files.push_back({"bin2lnx.dat", std::nullopt, Settings("bin/game.sh")});
+    disc.files.push_back({"bin/game.sh", std::nullopt, Text("#!/bin/sh\n"), true});
+    return disc;
+}
+
+TEST(DiscCheck, TheLinuxSideIsCheckedWhenTheDiscHasOne) {
+    CheckReport report = CheckDisc(*ReadContents(GoodDisc(), false));
+    EXPECT_FALSE(Says(report, Finding::kGood, "Linux"));
+
+    report = CheckDisc(*ReadContents(WithLinuxSide(), false));
+    EXPECT_TRUE(report.WouldStartGame()) << report.FirstProblem()->text;
+    EXPECT_TRUE(Says(report, Finding::kGood, "the Linux game bin/game.sh is there"));
+    EXPECT_TRUE(Says(report, Finding::kGood, "bin2lnx.dat names bin/game.sh"));
+
+    // bin2lnx.dat alone still makes a Linux side, one that desktops don't offer to run.
+    DiscContents disc = WithLinuxSide();
+    Remove(disc, "autorun.sh");
+    report = CheckDisc(*ReadContents(disc, false));
+    EXPECT_TRUE(report.WouldStartGame());
+    EXPECT_TRUE(Says(report, Finding::kWarning, "no autorun.sh"));
+}
+
+TEST(DiscCheck, ABrokenLinuxSideIsAProblemOnLinux) {
+    DiscContents disc = WithLinuxSide();
+    Remove(disc, "autorun");
+    EXPECT_NE(Problem(disc).find("no Linux launcher autorun at the root: on Linux"), std::string::npos);
+
+    disc = WithLinuxSide();
+    Replace(disc, "autorun", Launcher());  // the Windows launcher under the Linux one's name
+    EXPECT_NE(Problem(disc).find("autorun: not a Linux program"), std::string::npos);
+
+    disc = WithLinuxSide();
+    Remove(disc, "bin2lnx.dat");
+    EXPECT_NE(Problem(disc).find("no bin2lnx.dat at the root: on Linux"), std::string::npos);
+
+    disc = WithLinuxSide();
+    Replace(disc, "bin2lnx.dat", Bytes{5, 0});
+    EXPECT_NE(Problem(disc).find("bin2lnx.dat is damaged, so the game would not start on Linux"),
+              std::string::npos);
+
+    // Unlike Windows, Linux finds names only as written.
+    disc = WithLinuxSide();
+    Replace(disc, "bin2lnx.dat", Settings("bin/Game.sh"));
+    EXPECT_NE(Problem(disc).find("the Linux game bin/Game.sh that bin2lnx.dat names is not on the disc"),
+              std::string::npos);
+
+    disc = WithLinuxSide();
+    for (DiscFile& file : disc.files)
+        if (file.path == "bin/game.sh") file.executable = false;
+    EXPECT_NE(Problem(disc).find("bin/game.sh is not executable"), std::string::npos);
+}
+
+TEST(ElfImage, AcceptsX8664ProgramsOnly) {
+    EXPECT_FALSE(X8664ExecutableProblem(Elf(2, 2, 62)));  // a plain executable
+    EXPECT_FALSE(X8664ExecutableProblem(Elf(2, 3, 62)));  // position-independent
+    EXPECT_TRUE(X8664ExecutableProblem(Elf(1, 2, 3)));    // 32-bit x86
+    EXPECT_TRUE(X8664ExecutableProblem(Elf(2, 2, 183)));  // arm64
+    EXPECT_TRUE(X8664ExecutableProblem(Elf(2, 1, 62)));   // an object file
+    EXPECT_TRUE(X8664ExecutableProblem(Launcher()));
+    Bytes cut = Elf(2, 2, 62);
+    cut.resize(40);
+    EXPECT_TRUE(X8664ExecutableProblem(cut));
 }
 
 TEST(DiscCheck, ANameLongerThanJolietAllowsIsAProblem) {

@@ -223,7 +223,7 @@ linux_into '^autorun-disc: \.\./clash.exe: --linux-exe must be a path inside the
 ln -s "$work/clash.exe" both/outside.sh
 linux_into '^autorun-disc: both/outside.sh: --linux-exe leads out of the game folder' --game both --linux-exe outside.sh "${linux[@]}"
 rm both/outside.sh
-linux_into '^autorun-disc: nolauncher: no such file \(the Linux launcher' --game both --linux-exe bin/game.sh --linux-launcher nolauncher
+linux_into '^autorun-disc: nolauncher: no such file .the Linux launcher' --game both --linux-exe bin/game.sh --linux-launcher nolauncher
 linux_into "^autorun-disc: $launcher: not a Linux program" --game both --linux-exe bin/game.sh --linux-launcher "$launcher"
 linux_into "^autorun-disc: $(dirname "$tool")/autorun: no Linux launcher beside autorun-disc" --game both --linux-exe bin/game.sh
 cp -r both clashing-linux && printf x >clashing-linux/autorun.sh

@@ -8,9 +8,9 @@ usage: scripts/make-demo-disc.sh
 Installs what is missing (scripts/bootstrap.sh), builds the Linux tools and the 32-bit launcher and
 demo game, draws the artwork (scripts/make-disc-artwork.sh), and runs
 
-  autorun-disc make --game build/demo-disc/game --exe demo_game.exe --splash .../splash.png
-                    --icon .../icon.ico --label "Autorun Demo" --product "Autorun Demo Game" ...
-                    --iso build/demo-disc/autorun-demo.iso
+  autorun-disc make --game build/demo-disc/game --exe demo_game.exe --linux-exe demo_game.sh
+                    --splash .../splash.png --icon .../icon.ico --label "Autorun Demo"
+                    --product "Autorun Demo Game" ... --iso build/demo-disc/autorun-demo.iso
 
 then checks the image with autorun-disc check.
 USAGE
@@ -24,9 +24,9 @@ scripts/build.sh native windows-x86
 scripts/make-disc-artwork.sh "$out/artwork"
 rm -rf "$out/game"
 mkdir -p "$out/game"
-cp build/windows-x86/demo/demo_game.exe "$out/game/"
+cp build/windows-x86/demo/demo_game.exe demo/demo_game.sh "$out/game/"
 tool=build/native/tools/autorun-disc/autorun-disc
-"$tool" make --game "$out/game" --exe demo_game.exe --splash "$out/artwork/splash.png" --icon "$out/artwork/icon.ico" \
+"$tool" make --game "$out/game" --exe demo_game.exe --linux-exe demo_game.sh --splash "$out/artwork/splash.png" --icon "$out/artwork/icon.ico" \
   --label "Autorun Demo" --product "Autorun Demo Game" --company "Autorun developers" \
-  --launcher build/windows-x86/launcher/autorun.exe --iso "$out/autorun-demo.iso" --force
+  --launcher build/windows-x86/launcher/autorun.exe --linux-launcher build/native/launcher/autorun --iso "$out/autorun-demo.iso" --force
 "$tool" check "$out/autorun-demo.iso"

@@ -49,6 +49,21 @@ grep -q 'the disc starts its game' out.txt || fail "check on a good folder: $(ca
 rm disc/bin2.dat
 expect_status 1 check disc
 
+# The Linux side in a folder, with a warning that Windows sets no Unix modes.  The Linux autorun-disc
+# stands in for the Linux launcher: the tool asks only for an x86_64 ELF program.
+cp "$game_exe" game/game.sh
+expect_status 0 make --game game --exe Game.exe --linux-exe game.sh --linux-launcher "$linux_tool" \
+  --launcher "$launcher" --folder both
+grep -q 'warning: both: Windows keeps no Unix file modes' err.txt || fail "no warning about modes: $(cat err.txt)"
+for file in autorun autorun.sh bin2lnx.dat game.sh; do [ -f "both/$file" ] || fail "both/$file is missing"; done
+cmp -s both/autorun "$linux_tool" || fail "the Linux launcher changed on its way into the folder"
+expect_status 0 check both
+grep -q 'ok: the Linux game game.sh is there' out.txt || fail "check on the Linux side: $(cat out.txt)"
+expect_status 1 make --game game --exe Game.exe --linux-exe game.sh --linux-launcher "$launcher" \
+  --launcher "$launcher" --folder other
+grep -q 'not a Linux program' err.txt || fail "a Windows program as the Linux launcher: $(cat err.txt)"
+rm game/game.sh
+
 expect_status 1 make --game game --exe Game.exe --launcher "$launcher" --iso disc.iso
 grep -q 'this build writes folders only' err.txt || fail "--iso is not explained: $(cat err.txt)"
 [ ! -e disc.iso ] || fail "a refused --iso left disc.iso"

@@ -226,6 +226,8 @@ rm both/outside.sh
 linux_into '^autorun-disc: nolauncher: no such file .the Linux launcher' --game both --linux-exe bin/game.sh --linux-launcher nolauncher
 linux_into "^autorun-disc: $launcher: not a Linux program" --game both --linux-exe bin/game.sh --linux-launcher "$launcher"
 linux_into "^autorun-disc: $(dirname "$tool")/autorun: no Linux launcher beside autorun-disc" --game both --linux-exe bin/game.sh
+expect_status 2 make --game both --exe Game.exe "${linux[@]}" --launcher "$launcher" --iso out-place/d.iso
+grep -q 'linux-launcher requires --linux-exe' err || fail "--linux-launcher alone: $(cat err)"
 cp -r both clashing-linux && printf x >clashing-linux/autorun.sh
 linux_into '^autorun-disc: clashing-linux/autorun.sh: the disc.s own autorun.sh goes there' --game clashing-linux \
   --linux-exe bin/game.sh "${linux[@]}"

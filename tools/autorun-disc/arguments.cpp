@@ -45,14 +45,17 @@ struct Parser {
             ->type_name("PATH")
             ->required();
         AddBrandingOptions(*make, arguments.branding);
-        make->add_option("--linux-exe", arguments.linuxExe,
-                         "also start the game on Linux desktops: the Linux game's executable, a path inside "
-                         "the game folder; puts the Linux launcher autorun, bin2lnx.dat and autorun.sh at "
-                         "the disc's root")
-            ->type_name("PATH");
+        auto* linuxExe =
+            make->add_option(
+                    "--linux-exe", arguments.linuxExe,
+                    "also start the game on Linux desktops: the Linux game's executable, a path inside "
+                    "the game folder; puts the Linux launcher autorun, bin2lnx.dat and autorun.sh at "
+                    "the disc's root")
+                ->type_name("PATH");
         make->add_option("--linux-launcher", arguments.linuxLauncher,
                          "the Linux launcher for --linux-exe (default: autorun beside this tool)")
-            ->type_name("FILE");
+            ->type_name("FILE")
+            ->needs(linuxExe);
         make->add_option("--label", arguments.label, "the disc's name (default: the game folder's name)");
         auto* iso =
             make->add_option("--iso", arguments.iso, "write an ISO 9660 image with Joliet and Rock Ridge")

@@ -67,16 +67,29 @@ class GameWindow {
 void WatchOwnWindow(const GameWindow& game, e2e::KeyValues& report) {
     report.Set("window_created", game.get() != nullptr);
     if (!game.get()) return;
-    int samples = 0, above = 0;
+    int samples = 0, above = 0, firstBelow = 0, whileClosing = 0;
     e2e::PumpMessages(8000, [&] {
         const HWND launcher = e2e::FindLauncherWindow();
         if (!launcher) return true;
+        const bool launcherAbove = IsAbove(launcher, game.get());
+        // Closing hides the launcher's window and then takes it out of the window list, between our
+        // finding it and walking that list; such a look says nothing about the order while it shows.
+        if (!launcherAbove && !IsWindowVisible(launcher)) {
+            ++whileClosing;
+            return false;
+        }
         ++samples;
-        if (IsAbove(launcher, game.get())) ++above;
+        if (launcherAbove) {
+            ++above;
+        } else if (firstBelow == 0) {
+            firstBelow = samples;
+        }
         return false;
     });
     report.Set("window_samples", samples);
     report.Set("window_launcher_above", above);
+    report.Set("window_first_below", firstBelow);
+    report.Set("window_looks_while_closing", whileClosing);
     report.Set("window_launcher_closed", e2e::FindLauncherWindow() == nullptr);
     e2e::RecordWindow(report, "game_window", game.get());
 }

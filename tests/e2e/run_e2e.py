@@ -755,7 +755,8 @@ class Check:
         samples, above = int(probe.get("window_samples", "0")), int(probe.get("window_launcher_above", "0"))
         self.expect(samples > 0, "the launcher's window had gone before the game's window was open")
         self.expect(above == samples, f"the game's window was above the launcher's in {samples - above} of "
-                                      f"{samples} looks at the z-order")
+                                      f"{samples} looks at the z-order, first at look "
+                                      f"{probe.get('window_first_below', '?')}")
         self.expect(probe.get("game_window_visible") == "1", "the game's window is not visible")
 
     def note_long_path(self, driver):

@@ -2,13 +2,13 @@
 // framework in a message box.
 #pragma once
 
-#include <stdexcept>
+#include "message_error.h"
 
 namespace autorun {
 
-class LauncherError : public std::runtime_error {
+class LauncherError : public MessageError {
    public:
-    using std::runtime_error::runtime_error;
+    using MessageError::MessageError;
 };
 
 }  // namespace autorun

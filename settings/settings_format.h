@@ -4,10 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "message_error.h"
 
 namespace autorun {
 
@@ -18,9 +19,9 @@ constexpr std::size_t kMinTextLength = 1;
 constexpr std::size_t kMaxTextLength = 65532;
 
 // The file's bytes break a rule of the format; what() says which, without naming the file.
-class SettingsFormatError : public std::runtime_error {
+class SettingsFormatError : public MessageError {
    public:
-    using std::runtime_error::runtime_error;
+    using MessageError::MessageError;
 };
 
 // Number of 32-bit words that hold a text of `length` bytes.

@@ -1,8 +1,7 @@
 #include "win32_form_window.h"
 
-#include <stdexcept>
-
 #include "launch_settings.h"
+#include "message_error.h"
 #include "resource_ids.h"
 #include "startup_phases.h"
 #include "win32_module_path.h"
@@ -133,7 +132,7 @@ LRESULT CALLBACK Win32FormWindow::WindowProcedure(HWND window, UINT message, WPA
     } catch (const std::exception& error) {
         self->reportError_(error);
     } catch (...) {
-        self->reportError_(std::runtime_error("Unexpected error"));
+        self->reportError_(MessageError("Unexpected error"));
     }
     return 0;
 }

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Static checks of a shipped Windows executable, read with objdump (nothing is run):
 # it is a PE32 for i386 program of the given subsystem that Windows XP accepts, it imports only system DLLs on the
-# msvcrt runtime, and none of the functions it imports appeared after Windows XP.
-# Usage: check_pe.sh OBJDUMP EXE gui|console
+# msvcrt runtime, and none of the functions it imports appeared after Windows XP.  With MAX_BYTES, the file
+# without its resource section (the artwork a disc author replaces) must not be larger: a disc reads all of it
+# before the launcher can show anything.
+# Usage: check_pe.sh OBJDUMP EXE gui|console [MAX_BYTES]
 set -euo pipefail
-objdump=$1 exe=$2 subsystem=$3
+objdump=$1 exe=$2 subsystem=$3 max_bytes=${4:-}
 dump=$("$objdump" -p "$exe")
 failures=0
 fail() { echo "FAIL: $exe: $*"; failures=$((failures + 1)); }
@@ -30,6 +32,12 @@ post_xp='GetTickCount64|SetDefaultDllDirectories|(Add|Remove)DllDirectory|SetDll
 imports=$(awk '/DLL Name:/ {inside=1; next} inside && NF==0 {inside=0} inside && /^\t[0-9a-f]+/ {print $NF}' <<<"$dump")
 bad=$(grep -E "$post_xp" <<<"$imports" || true)
 [ -z "$bad" ] || fail "imports functions missing on Windows XP: $(tr '\n' ' ' <<<"$bad")"
+
+if [ -n "$max_bytes" ]; then
+  resources=$("$objdump" -h "$exe" | awk '$2 == ".rsrc" {print $3}')
+  without=$(($(stat -c %s "$exe") - 16#${resources:-0}))
+  [ "$without" -le "$max_bytes" ] || fail "$without bytes without its resources, more than the budget of $max_bytes"
+fi
 
 if [ "$failures" -eq 0 ]; then
   echo "$exe: PE32 i386 $subsystem, subsystem $major.$minor, imports: $(tr '\n' ' ' <<<"$dlls")"

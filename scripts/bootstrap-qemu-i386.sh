@@ -13,7 +13,8 @@ binfmt=/proc/sys/fs/binfmt_misc
 entry=$binfmt/qemu-i386
 interpreter=/usr/bin/qemu-i386-static
 
-as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+# shellcheck source=scripts/apt-retry.sh
+. "$(dirname "$0")/apt-retry.sh"
 refuse() { echo "bootstrap: can't run 32-bit Wine: $*" >&2; exit 1; }
 
 "$wine32" --version >/dev/null 2>&1 && exit 0
@@ -33,7 +34,7 @@ if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.
   fi
   [ -n "$entry_text" ] || refuse "no Debian bookworm entry in the apt sources to derive bookworm-backports from"
   printf '%s\n' "$entry_text" | as_root tee "$backports_list" >/dev/null
-  as_root apt-get update -q || refuse "apt-get update failed with the bookworm-backports entry"
+  apt_update
 fi
 
 version=$(dpkg-query -W -f='${Version}' qemu-user-static 2>/dev/null || true)

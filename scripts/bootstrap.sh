@@ -13,9 +13,11 @@ packages=(
   libsdl2-dev xdotool openbox xorriso
   clang libclang-rt-dev llvm
   libcli11-dev libisofs-dev libpng-dev icoutils python3-pefile libjpeg-turbo-progs zip
+  osslsigncode openssl
 )
 
-as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+# shellcheck source=scripts/apt-retry.sh
+. "$(dirname "$0")/apt-retry.sh"
 
 missing=()
 for p in "${packages[@]}"; do
@@ -49,11 +51,11 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 if [ ${#missing[@]} -gt 0 ] || [ "$need_update" = 1 ]; then
-  as_root apt-get update -q
+  apt_update
 fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "bootstrap: installing ${missing[*]}"
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  apt_install "${missing[@]}"
 fi
 
 # Where the kernel runs no 32-bit code, qemu-user lets 32-bit Wine run the shipped launcher.

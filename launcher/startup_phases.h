@@ -9,6 +9,8 @@ namespace autorun {
 void MarkPhase(const char* name);
 // Appends the phases to the file that the environment variable AUTORUN_PHASE_LOG names, if any.
 void WritePhases();
+// Milliseconds since the operating system created this process; each platform knows its own clock.
+double MsSinceProcessCreation();
 #else
 inline void MarkPhase(const char*) {}
 inline void WritePhases() {}

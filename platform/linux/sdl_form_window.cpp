@@ -4,6 +4,7 @@
 
 #include "launch_settings.h"
 #include "posix_process_start.h"
+#include "startup_phases.h"
 
 namespace autorun {
 namespace {
@@ -119,7 +120,10 @@ int SdlFormWindow::ScreenWidth() {
 }
 
 void SdlFormWindow::RepaintNow() {
+    MarkPhase("showing, activation, maximizing");
     Paint();
+    MarkPhase("decoding, scaling, drawing and flush");
+    WritePhases();
 }
 
 void SdlFormWindow::Wait(unsigned milliseconds) {

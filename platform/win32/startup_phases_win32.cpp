@@ -4,20 +4,8 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 namespace autorun {
 namespace {
-
-constexpr int kMaxPhases = 16;
-
-struct Phase {
-    const char* name;
-    double endMs;  // since the process's creation
-};
-
-Phase phases[kMaxPhases];
-int phaseCount = 0;
 
 double FileTimeMs(const FILETIME& time) {
     ULARGE_INTEGER value;
@@ -26,9 +14,11 @@ double FileTimeMs(const FILETIME& time) {
     return static_cast<double>(value.QuadPart) / 10000.0;
 }
 
-// Milliseconds since the process was created: the system clock, the only one the creation time is
-// given in, for the first mark, and the performance counter from there on.
-double SinceCreationMs() {
+}  // namespace
+
+// The system clock, the only one the creation time is given in, for the first mark, and the
+// performance counter from there on.
+double MsSinceProcessCreation() {
     static double firstMark = -1, firstCounter = 0;
     static LARGE_INTEGER frequency;
     LARGE_INTEGER counter;
@@ -43,27 +33,6 @@ double SinceCreationMs() {
         return firstMark;
     }
     return firstMark + (static_cast<double>(counter.QuadPart) - firstCounter) * 1000.0 / frequency.QuadPart;
-}
-
-}  // namespace
-
-void MarkPhase(const char* name) {
-    if (phaseCount < kMaxPhases) phases[phaseCount++] = {name, SinceCreationMs()};
-}
-
-void WritePhases() {
-    char path[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableA("AUTORUN_PHASE_LOG", path, sizeof path);
-    if (length == 0 || length >= sizeof path) return;
-    std::FILE* file = std::fopen(path, "a");
-    if (!file) return;
-    double start = 0;
-    for (int i = 0; i < phaseCount; ++i) {
-        std::fprintf(file, "%s=%.3f\n", phases[i].name, phases[i].endMs - start);
-        start = phases[i].endMs;
-    }
-    std::fclose(file);
-    phaseCount = 0;
 }
 
 }  // namespace autorun

@@ -1,6 +1,8 @@
+#include "text_encoding.h"
+
 #include <windows.h>
 
-#include "text_encoding.h"
+#include "win32_ansi_text.h"
 
 namespace authoring {
 
@@ -14,10 +16,7 @@ std::optional<std::string> ToAnsi(const std::string& text) {
 }
 
 std::u16string ToUtf16(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(std::size_t(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), &wide[0], length);
+    const std::wstring wide = autorun::WidenFromAnsiCodePage(text);
     return std::u16string(wide.begin(), wide.end());
 }
 
@@ -35,13 +34,7 @@ std::string FromAnsi(const std::string& ansi) {
 }
 
 std::string FromUtf16(const std::u16string& text) {
-    if (text.empty()) return {};
-    const std::wstring wide(text.begin(), text.end());
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(std::size_t(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), &out[0], length, nullptr, nullptr);
-    return out;
+    return autorun::NarrowToAnsiCodePageForDisplay(std::wstring(text.begin(), text.end()));
 }
 
 }  // namespace authoring

@@ -28,8 +28,10 @@ double StartSinceBootMs() {
     for (std::size_t i = 0; i < length; ++i)
         if (text[i] == ')') field = text + i + 1;
     unsigned long long ticks = 0;
-    if (!field || std::sscanf(field, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d %*d %*d %*d %llu",
-                              &ticks) != 1)
+    if (!field ||
+        std::sscanf(field,
+                    " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d %*d %*d %*d %llu",
+                    &ticks) != 1)
         return 0;
     return static_cast<double>(ticks) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }

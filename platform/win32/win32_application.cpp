@@ -3,7 +3,7 @@
 #include "error_report.h"
 #include "form_creation.h"
 #include "startup_phases.h"
-#include "win32_text.h"
+#include "win32_ansi_text.h"
 
 namespace autorun {
 

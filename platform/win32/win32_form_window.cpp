@@ -7,7 +7,7 @@
 #include "win32_module_path.h"
 #include "win32_path_text.h"
 #include "win32_process_start.h"
-#include "win32_text.h"
+#include "win32_ansi_text.h"
 
 namespace autorun {
 namespace {

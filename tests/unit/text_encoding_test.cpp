@@ -1,0 +1,57 @@
+// The one UTF-8/UTF-16 codec under both of its rules, and the texts the disc tool stores and shows.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "text_encoding.h"
+#include "utf_codec.h"
+
+namespace autorun {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(UtfCodec, ValidTextIsTheSameUnderBothRules) {
+    const std::u16string texts[] = {u"", u"game.exe", u"\u00E9t\u00E9", u"\u76EE\u5F55", u"\U0001F3AE pad"};
+    for (const auto& text : texts) {
+        for (const InvalidText rule : {InvalidText::kKeep, InvalidText::kReplace}) {
+            EXPECT_EQ(Utf16FromUtf8(Utf8FromUtf16(text, rule), rule), text);
+        }
+    }
+    EXPECT_EQ(Utf8FromUtf16(u"\U0001F3AE", InvalidText::kReplace), "\xF0\x9F\x8E\xAE");
+}
+
+TEST(UtfCodec, KeepingRulesLetEveryUtf16NameComeBack) {
+    const std::u16string names[] = {u"a\xD800", u"\xDC00z", u"\xDC00\xD800", u"\xD800\xD800\xDC00"};
+    for (const auto& name : names)
+        EXPECT_EQ(Utf16FromUtf8(Utf8FromUtf16(name, InvalidText::kKeep), InvalidText::kKeep), name);
+    // A byte that starts no sequence stands for itself, as it did before the codec was shared.
+    EXPECT_EQ(Utf16FromUtf8("\xE9t\xC3", InvalidText::kKeep), u"\u00E9t\u00C3");
+    EXPECT_EQ(Utf16FromUtf8("\xF4\x90\x80\x80", InvalidText::kKeep), u"\u00F4\u0090\u0080\u0080");
+}
+
+TEST(UtfCodec, UnicodeRulesReplaceWhatIsNotText) {
+    EXPECT_EQ(Utf8FromUtf16(u"a\xD800z", InvalidText::kReplace), "a?z");
+    EXPECT_EQ(Utf8FromUtf16(u"\xDC00", InvalidText::kReplace), "?");
+    // One U+FFFD for each maximal part of a bad sequence; the byte that broke it starts anew.
+    EXPECT_EQ(Utf16FromUtf8("\xE2\x82"
+                            "A",
+                            InvalidText::kReplace),
+              u"\uFFFDA");
+    EXPECT_EQ(Utf16FromUtf8("\xC0\xAF", InvalidText::kReplace), u"\uFFFD\uFFFD");
+    EXPECT_EQ(Utf16FromUtf8("\xED\xA0\x80", InvalidText::kReplace), u"\uFFFD");  // an encoded surrogate
+    EXPECT_EQ(Utf16FromUtf8("\xF4\x90\x80\x80", InvalidText::kReplace), u"\uFFFD");
+    EXPECT_EQ(Utf16FromUtf8("ab\xF0\x9F", InvalidText::kReplace), u"ab\uFFFD");
+}
+
+#ifndef _WIN32
+TEST(AnsiText, DiscsMadeOnLinuxStoreWindows1252) {
+    EXPECT_EQ(authoring::ToAnsi("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xE9 \x80"s);
+    EXPECT_FALSE(authoring::ToAnsi("\xE7\x9B\xAE"));  // not in the code page
+    EXPECT_FALSE(authoring::ToAnsi("\xE9"));          // not UTF-8
+    EXPECT_EQ(authoring::FromAnsi("caf\xE9 \x80\x81"), "caf\xC3\xA9 \xE2\x82\xAC?");
+}
+#endif
+
+}  // namespace
+}  // namespace autorun

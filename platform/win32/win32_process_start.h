@@ -9,7 +9,9 @@ namespace autorun {
 std::wstring QuotedCommandLine(const std::wstring& applicationName);
 
 // Starts `applicationName` with `commandLine`, the caller's environment and current directory,
-// and returns at once; whether the process could be created is deliberately not reported.
+// and returns at once; whether the process could be created is deliberately not reported.  A program
+// that needs elevation is started through the shell instead, without arguments, after the user's
+// consent; the call returns once the user has answered the prompt.
 void StartDetachedProcess(const std::wstring& applicationName, const std::wstring& commandLine);
 
 }  // namespace autorun

@@ -179,8 +179,8 @@ class Checker {
                 break;
             case ElevationCause::kInstallerName:
                 Add(Finding::kNote, "Windows takes the 32-bit " + name +
-                                        " for an installer by its name, as its manifest states no "
-                                        "requestedExecutionLevel: " +
+                                        " for an installer by its name (no manifest in it states a "
+                                        "requestedExecutionLevel): " +
                                         prompt);
                 break;
             case ElevationCause::kNone:

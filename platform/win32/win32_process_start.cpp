@@ -42,7 +42,7 @@ DWORD CreateDetachedProcess(const std::wstring& applicationName, const std::wstr
 // shell32 is loaded for this call alone, so that every other game's start pays nothing for it.  The
 // launcher's own DLL search stays restricted meanwhile: the elevated program is created by a system
 // service, which passes no DLL directory on.
-void StartThroughShell(const std::wstring& applicationName) {
+void StartThroughShell(const std::wstring& applicationName, HWND promptOwner) {
     const SystemLibrary shell32(L"shell32.dll");
     const auto shellExecute = shell32.Find<ShellExecuteExWFunction>("ShellExecuteExW");
     if (!shellExecute) return;
@@ -53,6 +53,7 @@ void StartThroughShell(const std::wstring& applicationName) {
     // Done before shell32 is freed; a declined prompt or a missing file shows nothing, like any
     // other start that fails.
     execute.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    execute.hwnd = promptOwner;
     execute.lpFile = applicationName.c_str();
     execute.lpDirectory = directory.empty() ? nullptr : directory.c_str();
     execute.nShow = SW_SHOWNORMAL;
@@ -65,11 +66,12 @@ std::wstring QuotedCommandLine(const std::wstring& applicationName) {
     return L"\"" + applicationName + L"\"";
 }
 
-void StartDetachedProcess(const std::wstring& applicationName, const std::wstring& commandLine) {
+void StartDetachedProcess(const std::wstring& applicationName, const std::wstring& commandLine,
+                          HWND promptOwner) {
     // Windows refuses CreateProcessW for a program whose manifest asks for administrator rights, and
     // for one it takes for an installer by its name; every other program starts as it always did.
     if (CreateDetachedProcess(applicationName, commandLine) == kElevationRequired)
-        StartThroughShell(applicationName);
+        StartThroughShell(applicationName, promptOwner);
 }
 
 }  // namespace autorun

@@ -51,13 +51,17 @@ BOOL WINAPI WatchedCreateProcess(LPCWSTR program, LPWSTR commandLine, LPSECURITY
                                  LPCWSTR directory, LPSTARTUPINFOW startup, LPPROCESS_INFORMATION created) {
     watch.report->Set("create_process_calls", ++watch.createProcessCalls);
     watch.report->Set("create_process_program", OrEmpty(program));
-    watch.save();
-    if (!watch.injection.empty()) {
-        SetLastError(kElevationRequired);
-        return FALSE;
+    BOOL result = FALSE;
+    DWORD error = kElevationRequired;
+    if (watch.injection.empty()) {
+        result = watch.createProcess(program, commandLine, process, thread, inherit, flags, environment,
+                                     directory, startup, created);
+        error = GetLastError();
     }
-    return watch.createProcess(program, commandLine, process, thread, inherit, flags, environment, directory,
-                               startup, created);
+    // Saved after the start, so that writing the report doesn't delay the game the tests time.
+    watch.save();
+    SetLastError(error);
+    return result;
 }
 
 BOOL WINAPI WatchedShellExecute(SHELLEXECUTEINFOW* info) {
@@ -68,6 +72,7 @@ BOOL WINAPI WatchedShellExecute(SHELLEXECUTEINFOW* info) {
     report.Set("shell_execute_parameters", OrEmpty(info->lpParameters));
     report.Set("shell_execute_directory", OrEmpty(info->lpDirectory));
     report.Set("shell_execute_mask", static_cast<unsigned long>(info->fMask));
+    report.Set("shell_execute_owner_class", info->hwnd ? ClassName(info->hwnd) : std::wstring());
     BOOL result = FALSE;
     if (watch.injection == L"declined")
         SetLastError(ERROR_CANCELLED);

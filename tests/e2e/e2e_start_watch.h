@@ -11,7 +11,8 @@
 //
 // Keys: start_watch_installed; create_process_calls, create_process_program; shell_execute_lookups
 // (GetProcAddress asked for ShellExecuteExW), shell_execute_calls and the call's shell_execute_verb,
-// _file, _parameters, _directory, _mask, _result, _error; shell32_loaded_at_close.
+// _file, _parameters, _directory, _mask, _owner_class (the class of its window), _result, _error;
+// shell32_loaded_at_close.
 #pragma once
 
 #include <functional>

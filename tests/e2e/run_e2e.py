@@ -651,6 +651,8 @@ class Check:
             "parameters": (hook.get("shell_execute_parameters") == "", "none"),
             "mask": (hook.get("shell_execute_mask") == str(SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI),
                      "SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI"),
+            # The foreground window owns the consent prompt, which then comes to the front.
+            "owner_class": (hook.get("shell_execute_owner_class") == "TForm1", "the launcher's window TForm1"),
         }
         for key, (good, value) in wanted.items():
             self.expect(good, f"ShellExecuteExW's {key} is {hook.get('shell_execute_' + key)!r}, expected {value}")

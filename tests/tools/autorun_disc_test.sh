@@ -205,6 +205,16 @@ expect_status 0 make --game installer --exe Install.exe --launcher "$launcher" -
 expect_status 0 check asinvoker
 ! grep -q 'consent prompt' out || fail "a program that states its level drew a consent note: $(cat out)"
 
+# An installer's payload follows its headers and is not read: 300 MB of it (sparse, so cheap to make)
+# must fit in far less memory.
+mkdir big-installer && cp "$game_exe" big-installer/setup.exe && truncate -s 300M big-installer/setup.exe
+cp "$launcher" big-installer/autorun.exe && printf '[autorun]\r\nopen=autorun.exe\r\n' >big-installer/autorun.inf
+"$bin2dat" write --exe setup.exe big-installer/bin2.dat >/dev/null || fail "bin2dat could not write"
+(ulimit -v 200000 && exec "$tool" check big-installer) >out 2>err ||
+  fail "check of a 300 MB installer failed within 200 MB of memory: $(cat err)"
+grep -q "^note: Windows takes the 32-bit setup.exe for an installer" out || fail "check on a large setup.exe: $(cat out)"
+rm -rf big-installer
+
 # --- make --linux-exe: the Linux side, its modes in Rock Ridge and on disk ---------------------------
 
 mkdir -p both/bin && cp "$game_exe" both/Game.exe && printf '#!/bin/sh\nexit 0\n' >both/bin/game.sh

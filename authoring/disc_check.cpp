@@ -4,6 +4,7 @@
 
 #include "autorun_inf.h"
 #include "disc_names.h"
+#include "elevation_prompt.h"
 #include "launcher_branding.h"
 #include "linux_side_check.h"
 #include "pe_image.h"
@@ -16,6 +17,9 @@ namespace {
 
 constexpr char kAutorunInf[] = "autorun.inf";
 constexpr char kSettingsFile[] = "bin2.dat";
+// Enough for any program's headers and resources; an installer's payload, often hundreds of
+// megabytes, follows them and is not read.
+constexpr std::size_t kProgramReadLimit = 64u << 20;
 
 class Checker {
    public:
@@ -153,6 +157,35 @@ class Checker {
             return;
         }
         Add(Finding::kGood, "the game " + PathText(*game) + " is there");
+        CheckElevation(*game);
+    }
+
+    // Not a fault: the launcher starts such a game through the shell, which asks the player first.
+    void CheckElevation(const std::filesystem::path& game) {
+        const std::string name = PathText(game);
+        const std::string prompt =
+            "the player will see Windows' consent prompt (Vista and later) before " + name + " starts";
+        switch (ElevationCauseOf(disc_.ReadStart(game, kProgramReadLimit), name)) {
+            case ElevationCause::kRequireAdministrator:
+                Add(Finding::kNote,
+                    name +
+                        " asks for administrator rights in its manifest (requireAdministrator): " + prompt);
+                break;
+            case ElevationCause::kHighestAvailable:
+                Add(Finding::kNote, name +
+                                        " asks for the highest rights its user has in its manifest "
+                                        "(highestAvailable): on an administrator's account " +
+                                        prompt);
+                break;
+            case ElevationCause::kInstallerName:
+                Add(Finding::kNote, "Windows takes the 32-bit " + name +
+                                        " for an installer by its name (no manifest in it states a "
+                                        "requestedExecutionLevel): " +
+                                        prompt);
+                break;
+            case ElevationCause::kNone:
+                break;
+        }
     }
 
     const DiscReader& disc_;

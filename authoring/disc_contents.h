@@ -33,10 +33,15 @@ struct DiscContents {
     std::vector<DiscFile> files;
 };
 
-// The file's bytes, from memory or read from its source.  Throws DiscError.
-Bytes ReadDiscFile(const DiscFile& file);
+// No limit on how much of a file is read.
+constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
 
-// A whole file, by a path that may hold names the ANSI code page can't spell.  Throws DiscError.
-Bytes ReadFileAt(const std::filesystem::path& path);
+// The file's bytes, at most the first `limit` of them, from memory or read from its source.  Throws
+// DiscError.
+Bytes ReadDiscFile(const DiscFile& file, std::size_t limit = kWholeFile);
+
+// A file, or at most its first `limit` bytes, by a path that may hold names the ANSI code page can't
+// spell.  Throws DiscError.
+Bytes ReadFileAt(const std::filesystem::path& path, std::size_t limit = kWholeFile);
 
 }  // namespace authoring

@@ -23,9 +23,9 @@ class ContentsReader : public DiscReader {
         for (const DiscFile& file : contents_.files) paths.push_back(file.path);
         return paths;
     }
-    Bytes Read(const std::filesystem::path& path) const override {
+    Bytes ReadStart(const std::filesystem::path& path, std::size_t limit) const override {
         for (const DiscFile& file : contents_.files)
-            if (file.path == path) return ReadDiscFile(file);
+            if (file.path == path) return ReadDiscFile(file, limit);
         throw DiscError(PathText(path) + ": no such file on the disc");
     }
     bool IsFolder() const override { return asFolder_; }
@@ -55,10 +55,8 @@ class FolderReader : public DiscReader {
     }
 
     std::vector<std::filesystem::path> Files() const override { return files_; }
-    Bytes Read(const std::filesystem::path& path) const override {
-        DiscFile file;
-        file.source = root_ / path;
-        return ReadDiscFile(file);
+    Bytes ReadStart(const std::filesystem::path& path, std::size_t limit) const override {
+        return ReadFileAt(root_ / path, limit);
     }
     bool IsFolder() const override { return true; }
     std::optional<bool> IsExecutable(const std::filesystem::path& path) const override {

@@ -19,7 +19,10 @@ class DiscReader {
     // Every file, relative to the root.
     virtual std::vector<std::filesystem::path> Files() const = 0;
     // Throws DiscError.
-    virtual Bytes Read(const std::filesystem::path& path) const = 0;
+    Bytes Read(const std::filesystem::path& path) const { return ReadStart(path, kWholeFile); }
+    // At most the first `limit` bytes, so that a look at a program's headers doesn't load the
+    // hundreds of megabytes an installer may carry after them.  Throws DiscError.
+    virtual Bytes ReadStart(const std::filesystem::path& path, std::size_t limit) const = 0;
     // True for a folder (a USB stick), false for an optical disc image.
     virtual bool IsFolder() const = 0;
     // The volume identifier, or "" when the medium has none of its own.

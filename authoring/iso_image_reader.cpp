@@ -1,5 +1,6 @@
 // Reading an ISO image through its Joliet tree, the names Windows shows, and the Unix modes of its Rock
 // Ridge tree, which Linux goes by.
+#include <algorithm>
 #include <map>
 
 #include "disc_reader.h"
@@ -31,7 +32,7 @@ class IsoReader : public DiscReader {
         return paths;
     }
 
-    Bytes Read(const std::filesystem::path& file) const override {
+    Bytes ReadStart(const std::filesystem::path& file, std::size_t limit) const override {
         const std::string path = file.generic_string();
         const auto found = files_.find(path);
         if (found == files_.end()) throw DiscError(path_ + ": no file " + path + " in the image");
@@ -40,8 +41,8 @@ class IsoReader : public DiscReader {
         const std::unique_ptr<IsoStream, IsoStreamClose> close(stream);
         Bytes bytes;
         unsigned char buffer[65536];
-        for (;;) {
-            const int count = iso_stream_read(stream, buffer, sizeof buffer);
+        while (bytes.size() < limit) {
+            const int count = iso_stream_read(stream, buffer, std::min(sizeof buffer, limit - bytes.size()));
             if (count < 0) Require(count, "cannot read " + path);
             if (count <= 0) break;
             bytes.insert(bytes.end(), buffer, buffer + count);

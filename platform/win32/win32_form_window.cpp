@@ -111,7 +111,7 @@ void Win32FormWindow::Wait(unsigned milliseconds) {
 
 void Win32FormWindow::StartProcess(const std::string& executablePath) {
     const std::wstring applicationName = Utf16FromPathText(executablePath);
-    StartDetachedProcess(applicationName, QuotedCommandLine(applicationName));
+    StartDetachedProcess(applicationName, QuotedCommandLine(applicationName), window_);
 }
 
 void Win32FormWindow::CloseWindow() {

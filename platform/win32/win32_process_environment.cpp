@@ -24,6 +24,10 @@ std::wstring CurrentDirectory() {
     return ReadSizedText([](DWORD size, wchar_t* buffer) { return GetCurrentDirectoryW(size, buffer); });
 }
 
+std::wstring SystemDirectory() {
+    return ReadSizedText([](DWORD size, wchar_t* buffer) { return GetSystemDirectoryW(buffer, size); });
+}
+
 std::wstring EnvironmentValue(const wchar_t* name) {
     return ReadSizedText(
         [name](DWORD size, wchar_t* buffer) { return GetEnvironmentVariableW(name, buffer, size); });

@@ -13,6 +13,11 @@ by side.
   run_e2e.py OPTIONS --group NAME    run one group of scenarios (--scenario NAME: only that one)
   run_e2e.py OPTIONS --stop-wine     stop the prefix's wineserver
 
+The group "elevation" has the hook library make CreateProcessW fail inside the launcher as Windows does
+for a program that needs elevation (ERROR_ELEVATION_REQUIRED), which Wine never does: the launcher must
+then start the game through ShellExecuteExW.  Every other scenario checks that it never even looks
+that function up.
+
 The group "disc" runs launchers made by autorun-disc (--disc-tool) with artwork of its own: a branded
 launcher, and a disc image made from a game folder, extracted into a read-only folder and started from
 there with the disc's root as the current directory, as AutoPlay does.
@@ -94,6 +99,9 @@ class Scenario:
     planted_dll: str = None
     planted_in_cwd: bool = False
     disc: str = None  # "branded": a launcher branded with the disc artwork; "iso": a whole disc made by autorun-disc
+    # "required": CreateProcessW fails with ERROR_ELEVATION_REQUIRED; "declined": the same, and the
+    # user declines the consent prompt (ShellExecuteExW fails with ERROR_CANCELLED)
+    elevation: str = None
 
     @property
     def settings_found(self):
@@ -105,7 +113,7 @@ class Scenario:
 
     @property
     def game_expected(self):
-        return self.started_name in self.games
+        return self.started_name in self.games and self.elevation != "declined"
 
 
 GROUPS = {
@@ -133,6 +141,12 @@ GROUPS = {
         Scenario("game_finds_dll_in_current_directory", settings_name="bin\\game.exe", games=("bin\\game.exe",),
                  planted_dll=GAME_DLL, planted_in_cwd=True),
     ],
+    "elevation": [
+        # In a current directory of its own, which the game must get, not the launcher's folder.
+        Scenario("elevation_required_started_through_shell", elevation="required", cwd_elsewhere=True),
+        Scenario("elevation_required_game_missing", elevation="required", games=()),
+        Scenario("elevation_declined", elevation="declined"),
+    ],
     "disc": [
         Scenario("branded_launcher", disc="branded"),
         Scenario("iso_extracted_read_only", disc="iso", screen=(1280, 720)),
@@ -140,6 +154,11 @@ GROUPS = {
 }
 
 DISC_LABEL = "E2E Disc"
+
+ELEVATION_REQUIRED = 740
+ERROR_CANCELLED = 1223
+SEE_MASK_NOASYNC = 0x100
+SEE_MASK_FLAG_NO_UI = 0x400
 
 
 class Failure(Exception):
@@ -464,6 +483,8 @@ class Suite:
         env = dict(self.wine.env, DISPLAY=self.display(scenario.depth), E2E_RUN_TAG=tag)
         if scenario.planted_dll:
             env["E2E_PROBE_LOAD_DLL"] = scenario.planted_dll
+        if scenario.elevation:
+            env["E2E_INJECT_ELEVATION"] = scenario.elevation
         if scenario.planted_dll == PLANTED_SYSTEM_DLL:
             env["WINEDLLOVERRIDES"] = ";".join(filter(None, (env.get("WINEDLLOVERRIDES"), PLANTED_DLL_OVERRIDE)))
         width, height = scenario.screen
@@ -541,6 +562,7 @@ class Check:
             self.note_long_path(driver)
             return self
         self.check_window_shown()
+        self.check_start_path()
         self.check_splash(driver)
         self.check_game(driver)
         self.check_planted_dll()
@@ -596,6 +618,52 @@ class Check:
         self.expect(any(same_path(process, game) for process in loaded_by),
                     "the game did not load the planted DLL, which it finds without the launcher: either the "
                     "launcher changed the game's DLL search or the test plants it where nothing looks")
+
+    def check_start_path(self):
+        """How the launcher started the game, seen from inside it: CreateProcessW once, and the shell only
+        when Windows asked for elevation, with shell32 loaded for that call alone."""
+        hooks = sorted(self.reports.glob("hook-*.txt"))
+        if len(hooks) != 1:
+            return  # check_window_shown has said so
+        hook = load_report(hooks[0])
+        if not self.expect(hook.get("start_watch_installed") == "1",
+                           "the hook could not watch the launcher's CreateProcessW and GetProcAddress imports"):
+            return
+        self.expect(hook.get("create_process_calls") == "1",
+                    f"the launcher called CreateProcessW {hook.get('create_process_calls')} times, expected once")
+        self.expect(hook.get("shell32_loaded_at_close") == "0",
+                    "shell32.dll was loaded in the launcher when its window closed"
+                    if "shell32_loaded_at_close" in hook else "the hook did not see the launcher's window close")
+        if not self.scenario.elevation:
+            self.expect(hook.get("shell_execute_lookups") == "0",
+                        "the launcher looked up ShellExecuteExW though CreateProcessW did not ask for elevation")
+            return
+        if not self.expect(hook.get("shell_execute_calls") == "1",
+                           f"after ERROR_ELEVATION_REQUIRED the launcher called ShellExecuteExW "
+                           f"{hook.get('shell_execute_calls')} times, expected once"):
+            return
+        expected = windows_path(self.folder) + "\\" + self.scenario.started_name
+        wanted = {
+            "file": (same_path(hook.get("shell_execute_file", ""), expected), expected),
+            "directory": (same_path(hook.get("shell_execute_directory", ""), windows_path(self.cwd)),
+                          windows_path(self.cwd)),
+            "verb": (hook.get("shell_execute_verb") == "", "none"),
+            "parameters": (hook.get("shell_execute_parameters") == "", "none"),
+            "mask": (hook.get("shell_execute_mask") == str(SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI),
+                     "SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI"),
+            # The foreground window owns the consent prompt, which then comes to the front.
+            "owner_class": (hook.get("shell_execute_owner_class") == "TForm1", "the launcher's window TForm1"),
+        }
+        for key, (good, value) in wanted.items():
+            self.expect(good, f"ShellExecuteExW's {key} is {hook.get('shell_execute_' + key)!r}, expected {value}")
+        succeeded = self.scenario.game_expected
+        self.expect(hook.get("shell_execute_result") == str(int(succeeded)),
+                    f"ShellExecuteExW {'failed' if succeeded else 'succeeded'} (error "
+                    f"{hook.get('shell_execute_error')})")
+        if self.scenario.elevation == "declined":
+            self.expect(hook.get("shell_execute_error") == str(ERROR_CANCELLED),
+                        f"the declined prompt gave error {hook.get('shell_execute_error')}, expected "
+                        f"{ERROR_CANCELLED}")
 
     def check_window_shown(self):
         """The window as it is activated and just before it is maximized, seen from inside the launcher."""

@@ -133,6 +133,7 @@ printf '[autorun]\r\nopen=autorun.exe\r\nicon=autorun.exe\r\nlabel=Sky Racer 2\r
 cmp -s extracted/Game.exe "$game_exe" || fail "the game changed on its way onto the disc"
 expect_status 0 check disc.iso
 grep -q '^ok: the game Game.exe is there' out || fail "check on a good image: $(cat out)"
+! grep -q 'consent prompt' out || fail "check on a good image speaks of a consent prompt: $(cat out)"
 expect_status 0 check extracted
 grep -q '^note: on a USB stick, Windows 7' out || fail "check on a folder says nothing about USB sticks"
 
@@ -190,6 +191,29 @@ expect_status 1 check broken
 grep -q '^PROBLEM: no autorun.inf at the root' out || fail "check missed the missing autorun.inf: $(cat out)"
 expect_refusal '^autorun-disc: nothing.iso: no such image or folder' check nothing.iso
 expect_refusal '^autorun-disc: art.jpg: not a readable ISO 9660 image' check art.jpg
+
+# --- check: games that Windows starts only after the player's consent ------------------------------
+
+# The demo game has no manifest: named like an installer, Windows asks before it starts it.  The
+# launcher's manifest asks for no elevation, which turns that guess off.
+mkdir -p installer && cp "$game_exe" installer/setup.exe && cp "$launcher" installer/Install.exe
+expect_status 0 make --game installer --exe setup.exe --launcher "$launcher" --iso installer.iso
+expect_status 0 check installer.iso
+grep -q "^note: Windows takes the 32-bit setup.exe for an installer by its name.*consent prompt" out ||
+  fail "check says nothing of the consent prompt for setup.exe: $(cat out)"
+expect_status 0 make --game installer --exe Install.exe --launcher "$launcher" --folder asinvoker
+expect_status 0 check asinvoker
+! grep -q 'consent prompt' out || fail "a program that states its level drew a consent note: $(cat out)"
+
+# An installer's payload follows its headers and is not read: 300 MB of it (sparse, so cheap to make)
+# must fit in far less memory.
+mkdir big-installer && cp "$game_exe" big-installer/setup.exe && truncate -s 300M big-installer/setup.exe
+cp "$launcher" big-installer/autorun.exe && printf '[autorun]\r\nopen=autorun.exe\r\n' >big-installer/autorun.inf
+"$bin2dat" write --exe setup.exe big-installer/bin2.dat >/dev/null || fail "bin2dat could not write"
+(ulimit -v 200000 && exec "$tool" check big-installer) >out 2>err ||
+  fail "check of a 300 MB installer failed within 200 MB of memory: $(cat err)"
+grep -q "^note: Windows takes the 32-bit setup.exe for an installer" out || fail "check on a large setup.exe: $(cat out)"
+rm -rf big-installer
 
 # --- make --linux-exe: the Linux side, its modes in Rock Ridge and on disk ---------------------------
 

@@ -33,7 +33,7 @@ bool IsSettingsText(const std::string& text) {
 }
 
 void CheckHelpTopic(bin2dat::Command topic) {
-    Require(bin2dat::HelpText(topic) != nullptr);
+    Require(!bin2dat::HelpText(topic).empty());
     Require(bin2dat::CommandName(topic).empty() == (topic == bin2dat::Command::kHelp));
 }
 

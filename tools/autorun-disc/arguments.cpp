@@ -1,6 +1,6 @@
 #include "arguments.h"
 
-#include <CLI/CLI.hpp>
+#include "command_help.h"
 
 namespace autorun_disc {
 namespace {
@@ -88,9 +88,9 @@ struct Parser {
     }
 
     Arguments Parse(const std::vector<std::string>& args) {
-        std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+        std::vector<std::string> pending;
         try {
-            app.parse(reversed);
+            autorun_cli::ParseInOrder(app, args, pending);
         } catch (const CLI::CallForHelp&) {
             return Help(app.help());
         } catch (const CLI::ParseError& error) {
@@ -109,18 +109,11 @@ struct Parser {
         return arguments;
     }
 
-    // CLI11 throws help for a subcommand from the subcommand, so its text comes from there; its usage
-    // line names the subcommand alone.
+    // CLI11 throws help for a subcommand from the subcommand, so its text comes from there.
     Arguments Help(const std::string& text) {
         Arguments help;
         help.helpText = text;
-        if (CLI::App* command = Parsed()) {
-            help.helpText = command->help();
-            const std::string usage = "Usage: " + command->get_name();
-            const auto at = help.helpText.find(usage);
-            if (at != std::string::npos)
-                help.helpText.replace(at, usage.size(), "Usage: autorun-disc " + command->get_name());
-        }
+        if (CLI::App* command = Parsed()) help.helpText = autorun_cli::CommandHelp(*command, "autorun-disc");
         return help;
     }
 

@@ -68,6 +68,9 @@ void RequireNoRelocationsInto(const Bytes& image, const PeHeaders& pe, std::uint
         const std::uint32_t page = ReadU32(image, at);
         const std::uint32_t blockSize = ReadU32(image, at + 4);
         if (blockSize < kRelocationBlockHeader) break;
+        // Checked before any addition: on 32-bit builds at + blockSize could wrap and loop for ever.
+        if (blockSize > end - at)
+            throw PeFormatError("damaged base relocations: a block runs past their table");
         for (std::size_t entry = at + kRelocationBlockHeader; entry + 2 <= at + blockSize; entry += 2) {
             const std::uint16_t value = ReadU16(image, entry);
             const bool padding = (value >> 12) == 0;

@@ -177,5 +177,15 @@ TEST(PeHeaders, RefuseWhatIsNoExecutable) {
     EXPECT_THROW(ReadPeHeaders(image), PeFormatError);
 }
 
+// Found by pe_resources_fuzzer: the block's entries were read past the table, up to the end of the file.
+TEST(ResourceRewriteRefuses, ARelocationBlockLongerThanItsTable) {
+    for (std::uint32_t blockSize : {0x40u, 0x7ffffff0u, 0xfffffffcu}) {
+        Bytes relocations = RelocationBlock(0x1000, {0x10});
+        WriteU32(relocations, 4, blockSize);
+        const Bytes image = MakeSyntheticPe({false, LauncherLikeResources(), relocations, {}, 0});
+        EXPECT_THROW(ReplaceResources(image, LauncherLikeResources()), PeFormatError) << blockSize;
+    }
+}
+
 }  // namespace
 }  // namespace authoring

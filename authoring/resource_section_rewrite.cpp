@@ -101,9 +101,7 @@ void RequireNoUnknownTrailer(const Bytes& image, const PeHeaders& pe) {
         throw PeFormatError("the executable carries data behind its sections");
 }
 
-}  // namespace
-
-Bytes ReplaceResources(const Bytes& image, const std::vector<Resource>& resources) {
+Bytes Rewrite(const Bytes& image, const std::vector<Resource>& resources) {
     const PeHeaders pe = ReadPeHeaders(image);
     RequireOrderedSections(pe);
     const std::size_t resourceIndex = ResourceSectionIndex(pe);
@@ -152,6 +150,17 @@ Bytes ReplaceResources(const Bytes& image, const std::vector<Resource>& resource
     WriteU32(out, pe.optionalHeader + kSizeOfInitializedDataField, std::uint32_t(initialized + rawGrowth));
     WriteU32(out, pe.optionalHeader + kCheckSumField, PeChecksum(out, pe.optionalHeader + kCheckSumField));
     return out;
+}
+
+}  // namespace
+
+Bytes ReplaceResources(const Bytes& image, const std::vector<Resource>& resources) {
+    try {
+        return Rewrite(image, resources);
+    } catch (const TruncatedData& error) {
+        // A table or header that lies beyond the file: the tool names the file, and this says why.
+        throw PeFormatError(std::string("damaged executable: ") + error.what());
+    }
 }
 
 }  // namespace authoring

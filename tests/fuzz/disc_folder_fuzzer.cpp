@@ -31,16 +31,26 @@ constexpr long long kMaxFuzzedPixels = 1 << 18;
 
 constexpr std::string_view kScript = "#!/bin/sh\ncd \"$(dirname \"$0\")\" && exec ./autorun\n";
 
-// One folder for the whole run, emptied before each input, removed at exit.
-const fs::path& DiscFolder() {
-    static const fs::path folder = [] {
+// Each input gets a folder of its own: libFuzzer ends with _Exit, so nothing at exit would remove one
+// shared by the whole run.
+class TemporaryFolder {
+   public:
+    TemporaryFolder() {
         std::string name = (fs::temp_directory_path() / "disc_folder_fuzzer.XXXXXX").string();
         if (!mkdtemp(name.data())) std::abort();
-        std::atexit([] { fs::remove_all(DiscFolder()); });
-        return fs::path(name);
-    }();
-    return folder;
-}
+        path_ = name;
+    }
+    ~TemporaryFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+   private:
+    fs::path path_;
+};
 
 void WriteFile(const fs::path& path, std::string_view bytes, bool executable) {
     std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
@@ -57,9 +67,7 @@ bool SplashTooLarge(std::string_view exe) {
     }
 }
 
-void MakeDisc(std::uint8_t flags, const std::vector<std::string_view>& parts) {
-    const fs::path& root = DiscFolder();
-    for (const auto& entry : fs::directory_iterator(root)) fs::remove_all(entry.path());
+void MakeDisc(const fs::path& root, std::uint8_t flags, const std::vector<std::string_view>& parts) {
     for (std::size_t i = 0; i < parts.size() && i < std::size(fuzzing::kPartFiles); ++i) {
         std::string name = fuzzing::kPartFiles[i];
         if (i == 0 && (flags & fuzzing::kUpperCaseInf)) name = "AUTORUN.INF";
@@ -78,9 +86,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzing::SplitParts(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
     if (parts.size() > 2 && SplashTooLarge(parts[2])) return -1;
     if (parts.size() > 3) authoring::X8664ExecutableProblem(Bytes(parts[3].begin(), parts[3].end()));
-    MakeDisc(data[0], parts);
+    const TemporaryFolder folder;
+    MakeDisc(folder.path(), data[0], parts);
 
-    const authoring::CheckReport report = authoring::CheckDisc(*authoring::ReadFolder(DiscFolder().string()));
+    const authoring::CheckReport report =
+        authoring::CheckDisc(*authoring::ReadFolder(folder.path().string()));
     Require(!report.findings.empty());
     // The tool prints one finding a line.
     for (const authoring::Finding& finding : report.findings)

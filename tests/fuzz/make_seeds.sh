@@ -11,9 +11,11 @@ bin2dat=$build/tools/bin2dat/bin2dat
 seed_maker=$build/tests/fuzz/fuzz_seed_maker
 seeds=$(cd "$(dirname "$0")" && pwd)/seeds
 convert=/usr/bin/convert
+# Empties a seed folder but for the inputs kept from fuzzer findings (regression_*), which no script makes.
+fresh() { mkdir -p "$1" && find "$1" -type f ! -name 'regression_*' -delete; }
 
 settings=$seeds/settings_fuzzer
-rm -rf "$settings" && mkdir -p "$settings"
+fresh "$settings"
 "$bin2dat" write --exe game.exe "$settings/plain.dat"
 "$bin2dat" write --exe 'bin\game.exe' --text 'Disc 1 of 2' --fill random "$settings/subfolder_random_fill.dat"
 "$bin2dat" write --exe a --text abcd "$settings/shortest_name.dat"
@@ -23,7 +25,7 @@ head -c 9 "$settings/plain.dat" >"$settings/truncated.dat"
 printf '\0\0\1\0' >"$settings/zero_length.dat"
 
 jpeg=$seeds/jpeg_decoder_fuzzer
-rm -rf "$jpeg" && mkdir -p "$jpeg"
+fresh "$jpeg"
 # A few colours and edges are enough: what matters is the variety of the streams' structure.
 picture() { "$convert" -size "$1" gradient:navy-orange -fill white -draw 'circle 8,8 12,12' -strip "${@:2}"; }
 picture 16x16 -quality 75 -sampling-factor 2x2 "$jpeg/baseline_420.jpg"
@@ -37,7 +39,7 @@ jpegtran -arithmetic -outfile "$jpeg/arithmetic.jpg" "$jpeg/8x8.jpg" && rm "$jpe
 head -c 300 "$jpeg/progressive_odd_size.jpg" >"$jpeg/truncated.jpg"
 
 arguments=$seeds/bin2dat_arguments_fuzzer
-rm -rf "$arguments" && mkdir -p "$arguments"
+fresh "$arguments"
 args() { local name=$1; shift; local IFS=$'\1'; printf '%s' "$*" | tr '\1' '\0' >"$arguments/$name"; }
 args write write --exe game.exe bin2.dat
 args write_all write --exe=game.exe --text 'Disc 1' --fill random -- -bin2.dat
@@ -46,7 +48,7 @@ args help_write write --help
 args help -h
 
 icons=$seeds/icon_file_fuzzer
-rm -rf "$icons" && mkdir -p "$icons"
+fresh "$icons"
 # Bitmaps of 8 and 24 bits per pixel, and a 256-pixel image, which ImageMagick stores as a PNG.
 "$convert" -size 32x32 gradient:navy-orange -colors 16 -type Palette BMP3:- | "$convert" - -define icon:auto-resize=32,16 "$icons/bitmaps.ico"
 "$convert" -size 16x16 gradient:navy-orange "$icons/truecolour16.ico"
@@ -54,7 +56,7 @@ rm -rf "$icons" && mkdir -p "$icons"
 head -c 100 "$icons/bitmaps.ico" >"$icons/truncated.ico"
 
 pictures=$seeds/splash_picture_fuzzer
-rm -rf "$pictures" && mkdir -p "$pictures"
+fresh "$pictures"
 picture 16x16 "$pictures/rgb.png"
 picture 20x16 -alpha set -channel A -fx 'i/w' "$pictures/rgba.png"
 picture 17x16 -colors 8 "PNG8:$pictures/palette.png"
@@ -65,14 +67,14 @@ head -c 120 "$pictures/rgb.png" >"$pictures/truncated.png"
 cp "$jpeg/baseline_420.jpg" "$pictures/baseline.jpg"
 
 inf=$seeds/autorun_inf_fuzzer
-rm -rf "$inf" && mkdir -p "$inf"
+fresh "$inf"
 printf '[autorun]\r\nopen=autorun.exe\r\nicon=autorun.exe,0\r\nlabel=Disc\r\naction=Play\r\n' >"$inf/plain.inf"
 printf '; comment\n[Other]\nopen=other.exe\n\n[AutoRun]\n  OPEN = "My Game\\autorun.exe" /x \nopen=second.exe\nlabel\n' >"$inf/sections.inf"
 printf '\xff\xfe' >"$inf/utf16.inf"
 printf '[autorun]\r\nopen=autorun.exe\r\nlabel=\xe6\x97\xa5\xe6\x9c\xac\r\n' | iconv -f UTF-8 -t UTF-16LE >>"$inf/utf16.inf"
 printf '[autorun]\r\nlabel=Caf\xe9\r\n' >"$inf/ansi.inf"
 
-rm -rf "$seeds/pe_resources_fuzzer" "$seeds/disc_folder_fuzzer"
+fresh "$seeds/pe_resources_fuzzer" && fresh "$seeds/disc_folder_fuzzer"
 "$bin2dat" write --exe game.sh "$build/bin2lnx.dat"
 "$seed_maker" "$seeds" "$jpeg/baseline_420.jpg" "$icons/bitmaps.ico" "$settings/plain.dat" "$build/bin2lnx.dat"
 rm "$build/bin2lnx.dat"

@@ -10,6 +10,7 @@
 #include "pe_image.h"
 #include "settings_format.h"
 #include "splash_picture.h"
+#include "terminal_text.h"
 #include "text_encoding.h"
 
 namespace authoring {
@@ -206,7 +207,10 @@ const Finding* CheckReport::FirstProblem() const {
 }
 
 CheckReport CheckDisc(const DiscReader& disc) {
-    return Checker(disc).Run();
+    CheckReport report = Checker(disc).Run();
+    // Findings quote names and texts from the disc, and the tool prints one a line.
+    for (Finding& finding : report.findings) finding.text = EscapeControlCharacters(finding.text);
+    return report;
 }
 
 const char* LevelName(Finding::Level level) {

@@ -68,6 +68,9 @@ void RequireNoRelocationsInto(const Bytes& image, const PeHeaders& pe, std::uint
         const std::uint32_t page = ReadU32(image, at);
         const std::uint32_t blockSize = ReadU32(image, at + 4);
         if (blockSize < kRelocationBlockHeader) break;
+        // Checked before any addition: on 32-bit builds at + blockSize could wrap and loop for ever.
+        if (blockSize > end - at)
+            throw PeFormatError("damaged base relocations: a block runs past their table");
         for (std::size_t entry = at + kRelocationBlockHeader; entry + 2 <= at + blockSize; entry += 2) {
             const std::uint16_t value = ReadU16(image, entry);
             const bool padding = (value >> 12) == 0;
@@ -98,9 +101,7 @@ void RequireNoUnknownTrailer(const Bytes& image, const PeHeaders& pe) {
         throw PeFormatError("the executable carries data behind its sections");
 }
 
-}  // namespace
-
-Bytes ReplaceResources(const Bytes& image, const std::vector<Resource>& resources) {
+Bytes Rewrite(const Bytes& image, const std::vector<Resource>& resources) {
     const PeHeaders pe = ReadPeHeaders(image);
     RequireOrderedSections(pe);
     const std::size_t resourceIndex = ResourceSectionIndex(pe);
@@ -149,6 +150,17 @@ Bytes ReplaceResources(const Bytes& image, const std::vector<Resource>& resource
     WriteU32(out, pe.optionalHeader + kSizeOfInitializedDataField, std::uint32_t(initialized + rawGrowth));
     WriteU32(out, pe.optionalHeader + kCheckSumField, PeChecksum(out, pe.optionalHeader + kCheckSumField));
     return out;
+}
+
+}  // namespace
+
+Bytes ReplaceResources(const Bytes& image, const std::vector<Resource>& resources) {
+    try {
+        return Rewrite(image, resources);
+    } catch (const TruncatedData& error) {
+        // A table or header that lies beyond the file: the tool names the file, and this says why.
+        throw PeFormatError(std::string("damaged executable: ") + error.what());
+    }
 }
 
 }  // namespace authoring

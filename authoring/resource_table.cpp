@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace authoring {
@@ -31,6 +32,11 @@ class TreeReader {
 
     void ReadTable(std::uint32_t offset, int level, ResourceKey path[2], std::vector<Resource>& out) {
         const std::size_t table = Position(offset, kDirectoryHeaderSize);
+        // Linkers give every table one parent.  Tables shared by many entries would multiply the
+        // resources (a few kilobytes could stand for millions of them) and, shared across levels,
+        // make no tree at all.
+        if (!tables_.insert(offset).second)
+            throw PeFormatError("damaged resource tree: a directory table is reached twice");
         const std::size_t count = std::size_t(ReadU16(image_, table + 12)) + ReadU16(image_, table + 14);
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t entry =
@@ -73,13 +79,18 @@ class TreeReader {
     }
 
     Resource ReadData(std::uint32_t offset, const ResourceKey& type, const ResourceKey& name,
-                      std::uint16_t language) const {
+                      std::uint16_t language) {
         const std::size_t entry = Position(offset, kDataEntrySize);
         const std::uint32_t rva = ReadU32(image_, entry);
         const std::uint32_t size = ReadU32(image_, entry + 4);
         if (rva < section_.virtualAddress)
             throw PeFormatError("damaged resource tree: data outside the resource section");
         const std::size_t at = Position(rva - section_.virtualAddress, size);
+        // Each resource's data has bytes of its own, so together they fit the section; overlapping
+        // data would multiply what is copied just as shared tables would.
+        dataBytes_ += size;
+        if (dataBytes_ > section_.rawSize)
+            throw PeFormatError("damaged resource tree: the resources' data overlap");
         Resource resource{type, name, language, ReadU32(image_, entry + 8), {}};
         resource.data.assign(image_.begin() + at, image_.begin() + at + size);
         return resource;
@@ -87,6 +98,8 @@ class TreeReader {
 
     const Bytes& image_;
     const Section& section_;
+    std::set<std::uint32_t> tables_;
+    std::uint64_t dataBytes_ = 0;
 };
 
 // Writing --------------------------------------------------------------------------------------

@@ -27,7 +27,10 @@ VersionBlock ParseBlock(const Bytes& bytes, std::size_t start, std::size_t limit
         block.key.push_back(c);
     }
     at = Align4(at);
-    const std::size_t valueBytes = std::min(valueLength * (block.type == 1 ? 2 : 1), end > at ? end - at : 0);
+    std::size_t valueBytes = std::min(valueLength * (block.type == 1 ? 2 : 1), end > at ? end - at : 0);
+    // A text cut short by its block's end keeps whole characters: its length is written back in
+    // characters, and a stray byte would leave length and bytes disagreeing.
+    if (block.type == 1) valueBytes &= ~std::size_t(1);
     if (at < end) block.value.assign(bytes.begin() + at, bytes.begin() + at + valueBytes);
     at = Align4(at + valueBytes);
     while (at + kHeaderSize <= end) {

@@ -3,7 +3,8 @@
 # target in turn.  The corpus each target builds up is kept in the build folder and grows from run
 # to run; inputs that crash, hang or leak are left beside it (the output names them).
 set -euo pipefail
-targets_all=(settings_fuzzer jpeg_decoder_fuzzer bin2dat_arguments_fuzzer)
+targets_all=(settings_fuzzer jpeg_decoder_fuzzer bin2dat_arguments_fuzzer pe_resources_fuzzer icon_file_fuzzer
+  splash_picture_fuzzer autorun_inf_fuzzer disc_folder_fuzzer)
 usage() {
   cat <<USAGE
 usage: scripts/fuzz.sh [--time SECONDS] [TARGET...]

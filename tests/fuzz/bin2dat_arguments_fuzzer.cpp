@@ -2,18 +2,16 @@
 // bytes.  Whatever is typed gives either a usable command or a UsageError, never another failure.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "arguments.h"
+#include "fuzz_require.h"
 #include "settings_format.h"
 
 namespace {
 
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
+using fuzzing::Require;
 
 // No bytes at all stand for no arguments at all.
 std::vector<std::string> SplitAtNul(const std::uint8_t* data, std::size_t size) {

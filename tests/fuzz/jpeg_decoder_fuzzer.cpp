@@ -2,21 +2,19 @@
 // a picture that StretchDIBits can draw without reading outside the pixels or the palette.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
+#include "fuzz_require.h"
 #include "jpeg_decoder.h"
 
 namespace {
+
+using fuzzing::Require;
 
 // A large picture takes seconds to decode under the sanitizers, rightly so; such inputs are left
 // out, so that the fuzzer spends its time on the structure of the streams.  The splash has 800 x
 // 600 pixels.  (A header of a few bytes can announce 65500 x 65500, and with arithmetic coding
 // libjpeg decodes the missing data as zeros without a warning.)
 constexpr long long kMaxFuzzedPixels = 1 << 20;
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
 
 void CheckLayout(const autorun::DibPicture& picture, const autorun::PictureSize& size, int bitsPerPixel) {
     Require(picture.width == size.width && picture.height == size.height);

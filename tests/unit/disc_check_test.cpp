@@ -11,6 +11,7 @@
 #include "settings_format.h"
 #include "splash_picture.h"
 #include "synthetic_pe.h"
+#include "terminal_text.h"
 
 namespace authoring {
 namespace {
@@ -292,6 +293,27 @@ TEST(SplashPicture, RefusesArithmeticCodingAnd12BitSamples) {
     twelveBit[std::size_t(frame - good.begin()) + 4] = 12;
     EXPECT_THROW(CheckSplashJpeg(twelveBit), PictureError);
     EXPECT_THROW(PrepareSplash(Text("GIF89a")), PictureError);
+}
+
+// Found by disc_folder_fuzzer: a name from bin2.dat broke the one-finding-a-line output, and escape
+// sequences from a disc reached the terminal.
+TEST(DiscCheck, FindingsShowControlCharactersFromTheDiscAsEscapes) {
+    DiscContents disc = GoodDisc();
+    Replace(disc, "bin2.dat", Settings("bin\\Ga\nme\x1b[2J.exe"));
+    Replace(disc, "autorun.inf",
+            BuildAutorunInf({"autorun.exe", "autorun.exe", "Sky\x1b]0;x\x07 Caf" + kEAcute, "Play"}));
+    const CheckReport report = CheckDisc(*ReadContents(disc, false));
+    for (const Finding& finding : report.findings)
+        EXPECT_TRUE(std::none_of(finding.text.begin(), finding.text.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+        })) << finding.text;
+    EXPECT_TRUE(Says(report, Finding::kGood, "bin2.dat names bin\\Ga\\x0ame\\x1b[2J.exe"));
+    EXPECT_TRUE(Says(report, Finding::kGood, "label: Sky\\x1b]0;x\\x07 Caf" + kEAcute));
+}
+
+TEST(TerminalText, EscapesAsciiControlCharactersOnly) {
+    EXPECT_EQ(EscapeControlCharacters(std::string("a\0b\r\n\t\x7f~ \xc3\xa9\\", 12)),
+              "a\\x00b\\x0d\\x0a\\x09\\x7f~ \xc3\xa9\\");
 }
 
 }  // namespace

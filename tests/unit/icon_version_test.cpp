@@ -129,5 +129,20 @@ TEST(VersionInfo, RefusesBlocksThatOverrunTheirParent) {
     EXPECT_THROW(ParseVersionInfo(built), VersionInfoError);
 }
 
+// Found by pe_resources_fuzzer: a text cut short by its block's end at an odd byte was written back
+// with a length in characters that didn't match its bytes, and so read back a byte shorter.
+TEST(VersionInfo, ATextCutShortByItsBlockKeepsWholeCharacters) {
+    Bytes block;
+    AppendU16(block, 15);  // the block ends 3 bytes into a value announced as 10 characters
+    AppendU16(block, 10);
+    AppendU16(block, 1);
+    for (char16_t c : u"A") AppendU16(block, c);
+    block.insert(block.end(), {0, 0, 'B', 0, 'C'});
+    const VersionBlock parsed = ParseVersionInfo(block);
+    EXPECT_EQ(parsed.value, (Bytes{'B', 0}));
+    const Bytes built = BuildVersionInfo(parsed);
+    EXPECT_EQ(BuildVersionInfo(ParseVersionInfo(built)), built);
+}
+
 }  // namespace
 }  // namespace authoring

@@ -177,5 +177,52 @@ TEST(PeHeaders, RefuseWhatIsNoExecutable) {
     EXPECT_THROW(ReadPeHeaders(image), PeFormatError);
 }
 
+// Found by pe_resources_fuzzer: the block's entries were read past the table, up to the end of the file.
+TEST(ResourceRewriteRefuses, ARelocationBlockLongerThanItsTable) {
+    for (std::uint32_t blockSize : {0x40u, 0x7ffffff0u, 0xfffffffcu}) {
+        Bytes relocations = RelocationBlock(0x1000, {0x10});
+        WriteU32(relocations, 4, blockSize);
+        const Bytes image = MakeSyntheticPe({false, LauncherLikeResources(), relocations, {}, 0});
+        EXPECT_THROW(ReplaceResources(image, LauncherLikeResources()), PeFormatError) << blockSize;
+    }
+}
+
+// Found by pe_resources_fuzzer: a table beyond the end of the file escaped as another kind of error,
+// which the tool reported without naming the file.
+TEST(ResourceRewriteRefuses, BaseRelocationsBeyondTheEndOfTheFile) {
+    Bytes image = MakeSyntheticPe({false, LauncherLikeResources(), RelocationBlock(0x1000, {0x10}), {}, 0});
+    const PeHeaders pe = ReadPeHeaders(image);
+    WriteU32(image, pe.directoryTable + 8 * kBaseRelocationDirectory + 4, 0x10000);
+    EXPECT_THROW(ReplaceResources(image, LauncherLikeResources()), PeFormatError);
+}
+
+// The data entry that the first name and language under the root's entry `typeIndex` lead to.
+std::size_t FirstDataEntry(const Bytes& section, std::size_t typeIndex) {
+    std::uint32_t table = ReadU32(section, 16 + 8 * typeIndex + 4) & 0x7fffffff;
+    table = ReadU32(section, table + 16 + 4) & 0x7fffffff;
+    return ReadU32(section, table + 16 + 4);
+}
+
+// A tree whose tables or data are shared stands for many more resources than the file holds: a few
+// kilobytes could make millions.  Linkers share neither.
+TEST(ResourceSection, RefusesSharedTablesAndOverlappingData) {
+    const Bytes image = MakeSyntheticPe({false, LauncherLikeResources(), {}, {}, 0});
+    const PeHeaders pe = ReadPeHeaders(image);
+    const std::size_t rsrc = pe.sections[1].rawOffset;
+    const Bytes section(image.begin() + rsrc, image.end());
+
+    Bytes sharedTable = image;  // the second type's entry leads to the first type's names
+    WriteU32(sharedTable, rsrc + 16 + 8 + 4, ReadU32(image, rsrc + 16 + 4));
+    EXPECT_THROW(ReadResources(sharedTable, pe), PeFormatError);
+
+    Bytes overlapping = image;  // an icon's data entry claims the splash picture's bytes too
+    const std::size_t splash = rsrc + FirstDataEntry(section, 3), icon = rsrc + FirstDataEntry(section, 2);
+    WriteU32(overlapping, icon, ReadU32(image, splash));
+    WriteU32(overlapping, icon + 4, ReadU32(image, splash + 4));
+    EXPECT_THROW(ReadResources(overlapping, pe), PeFormatError);
+
+    EXPECT_EQ(ReadResources(image, pe).size(), LauncherLikeResources().size());
+}
+
 }  // namespace
 }  // namespace authoring

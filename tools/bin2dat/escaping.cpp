@@ -1,9 +1,10 @@
 #include "escaping.h"
 
+#include "hex_escape.h"
+
 namespace bin2dat {
 
 std::string EscapeBytes(std::string_view bytes) {
-    static constexpr char kHexDigits[] = "0123456789abcdef";
     std::string escaped;
     escaped.reserve(bytes.size());
     for (const char c : bytes) {
@@ -14,9 +15,7 @@ std::string EscapeBytes(std::string_view bytes) {
         } else if (byte >= 0x20 && byte < 0x7f) {
             escaped += c;
         } else {
-            escaped += "\\x";
-            escaped += kHexDigits[byte >> 4];
-            escaped += kHexDigits[byte & 0xf];
+            autorun::AppendHexEscape(escaped, byte);
         }
     }
     return escaped;

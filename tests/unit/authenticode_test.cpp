@@ -2,6 +2,7 @@
 
 #include "authenticode.h"
 #include "pe_image.h"
+#include "signature_check.h"
 #include "synthetic_pe.h"
 
 namespace authoring {
@@ -106,6 +107,33 @@ TEST(Authenticode, AWellFramedSignatureIsJudgedByWhatThisBuildCanRead) {
 
 TEST(Authenticode, ANonExecutableIsAFormatErrorNotASignatureVerdict) {
     EXPECT_THROW(ReadLauncherSignature(Bytes(100, 'x')), PeFormatError);
+}
+
+TEST(SignatureCheck, AnUnsignedLauncherGetsTheDownloadNoteInImagesOnly) {
+    const Bytes unsigned_ = MakeSyntheticPe({false, {}, {}, {}, 0});
+    std::vector<Finding> image, folder;
+    CheckLauncherSignature(unsigned_, "autorun.exe", false, image);
+    CheckLauncherSignature(unsigned_, "autorun.exe", true, folder);
+    ASSERT_EQ(image.size(), 1u);
+    EXPECT_EQ(image[0].level, Finding::kNote);
+    EXPECT_NE(image[0].text.find("Smart App Control blocks unsigned programs in downloaded images; physical "
+                                 "discs are not affected"),
+              std::string::npos);
+    ASSERT_EQ(folder.size(), 1u);
+    EXPECT_EQ(folder[0].text, "autorun.exe is not signed");
+}
+
+TEST(SignatureCheck, ABrokenSignatureWarnsButDoesNotStopTheDisc) {
+    Bytes cut = SignedImage();
+    cut.resize(cut.size() - 8);
+    std::vector<Finding> findings;
+    CheckLauncherSignature(cut, "autorun.exe", false, findings);
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].level, Finding::kWarning);
+    EXPECT_NE(findings[0].text.find("autorun.exe is signed, but the signature is broken: the signature lies "
+                                    "beyond the end of the file"),
+              std::string::npos)
+        << findings[0].text;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <openssl/err.h>
 #include <openssl/pkcs12.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -106,26 +107,46 @@ Bytes SignLauncher(const Bytes& launcher, const SigningKey& key) {
     return signedLauncher;
 }
 
+namespace {
+
+// A line that says what went wrong, rather than what the program was doing ("Connecting to ...").
+bool SaysWhatFailed(const std::string& line) {
+    std::string lower;
+    for (char c : line) lower.push_back(char(std::tolower(static_cast<unsigned char>(c))));
+    for (const char* word : {"fail", "error", "unable", "cannot", "invalid", "wrong"})
+        if (lower.find(word) != std::string::npos) return true;
+    return false;
+}
+
+// OpenSSL's queue: "pid:error:code:library:function:reason:file:line[:data]"
+std::string LibraryReason(const std::string& line) {
+    std::vector<std::string> fields;
+    std::istringstream parts(line);
+    for (std::string field; std::getline(parts, field, ':');) fields.push_back(field);
+    return fields.size() > 5 ? fields[5] : "";
+}
+
+}  // namespace
+
 std::string CondenseToolOutput(const std::string& output) {
     std::istringstream lines(output);
-    std::string line, first, reason;
+    std::string line, first, failure, reason;
     while (std::getline(lines, line)) {
         while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-        // OpenSSL's queue: "pid:error:code:library:function:reason:file:line[:data]"
         if (line.find(":error:") != std::string::npos) {
-            std::vector<std::string> fields;
-            std::istringstream parts(line);
-            for (std::string field; std::getline(parts, field, ':');) fields.push_back(field);
-            if (fields.size() > 5) reason = fields[5];
-        } else if (first.empty() && !line.empty() && line != "Failed") {
+            if (!LibraryReason(line).empty()) reason = LibraryReason(line);
+        } else if (line.empty() || line == "Failed") {
+            continue;
+        } else if (failure.empty() && SaysWhatFailed(line)) {
+            failure = line;
+        } else if (first.empty()) {
             first = line;
         }
     }
-    if (first.empty())
-        first = reason.empty() ? "no reason given" : reason;
-    else if (!reason.empty() && first.find(reason) == std::string::npos)
-        first += " (" + reason + ")";
-    return first;
+    std::string said = !failure.empty() ? failure : first;
+    if (said.empty()) return reason.empty() ? "no reason given" : reason;
+    if (!reason.empty() && said.find(reason) == std::string::npos) said += " (" + reason + ")";
+    return said;
 }
 
 }  // namespace authoring

@@ -62,6 +62,11 @@ TEST(CondenseToolOutput, GivesTheFirstStatementAndTheLibrarysReasonOnOneLine) {
         CondenseToolOutput("4080:error:10000080:BIO routines:BIO_new_file:no such file:bss_file.c:75:\n"),
         "no such file");
     EXPECT_EQ(CondenseToolOutput("\n\nTimestamp server failed  \n"), "Timestamp server failed");
+    // What the program was doing gives way to what went wrong.
+    EXPECT_EQ(CondenseToolOutput("Connecting to http://127.0.0.1:1/\nRFC 3161 timestamping failed\nUse the "
+                                 "\"-t\" option\nUnable to set unauthenticated attributes\nFailed\n"),
+              "RFC 3161 timestamping failed");
+    EXPECT_EQ(CondenseToolOutput("Connecting to x\n"), "Connecting to x");
 }
 
 TEST(SignLauncher, AMissingKeyFileIsNamedBeforeAnythingRuns) {

@@ -66,8 +66,14 @@ void WriteFile(const std::string& path, const Bytes& bytes) {
 }
 
 std::vector<std::string> SignerArguments(const SigningKey& key, const std::string& folder) {
-    std::vector<std::string> arguments{
-        kSigner, "sign", "-pkcs12", key.pfx, "-readpass", folder + "/password", "-h", "sha256"};
+    std::vector<std::string> arguments{kSigner, "sign", "-pkcs12", key.pfx};
+    // osslsigncode refuses an empty password file; an empty password on the command line tells nobody
+    // anything.
+    if (key.password.empty())
+        arguments.insert(arguments.end(), {"-pass", ""});
+    else
+        arguments.insert(arguments.end(), {"-readpass", folder + "/password"});
+    arguments.insert(arguments.end(), {"-h", "sha256"});
     if (key.timestampUrl) arguments.insert(arguments.end(), {"-ts", *key.timestampUrl});
     arguments.insert(arguments.end(), {"-in", folder + "/unsigned.exe", "-out", folder + "/signed.exe"});
     return arguments;
@@ -76,7 +82,7 @@ std::vector<std::string> SignerArguments(const SigningKey& key, const std::strin
 // Every file the signer sees lies in a folder of our own, removed afterwards: the password too.
 Bytes RunSigner(const Bytes& launcher, const SigningKey& key) {
     const autorun::PrivateFolder folder;
-    autorun::WritePrivateFile(folder.path() + "/password", key.password);
+    if (!key.password.empty()) autorun::WritePrivateFile(folder.path() + "/password", key.password);
     WriteFile(folder.path() + "/unsigned.exe", launcher);
     const autorun::ProgramRun run = autorun::RunProgram(SignerArguments(key, folder.path()));
     if (run.startError == ENOENT)

@@ -47,6 +47,10 @@ bash "$check_pe" "$objdump" signed.exe gui >pe.log || fail "the signed exe fails
 
 # The variable gives the password too; with neither there is no guessing.
 AUTORUN_SIGN_PASSWORD=$signing_password expect_status 0 brand --launcher "$launcher" --sign sign.pfx --out env.exe
+# A key without a password: osslsigncode takes no empty password file, so it gets an empty -pass.
+openssl pkcs12 -export -inkey sign.key -in sign.crt -out nopass.pfx -passout pass: || fail "openssl: no .pfx"
+AUTORUN_SIGN_PASSWORD='' expect_status 0 brand --launcher "$launcher" --sign nopass.pfx --out nopass.exe
+osslsigncode verify -CAfile sign.crt -in nopass.exe >/dev/null 2>&1 || fail "the key without a password signed nothing valid"
 tool_command=(env -u AUTORUN_SIGN_PASSWORD "$tool")
 expect_refusal '^autorun-disc: sign.pfx: no password: give --sign-password-file' brand --launcher "$launcher" \
   --sign sign.pfx --out out-place/x.exe

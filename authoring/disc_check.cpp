@@ -9,6 +9,7 @@
 #include "linux_side_check.h"
 #include "pe_image.h"
 #include "settings_format.h"
+#include "signature_check.h"
 #include "splash_picture.h"
 #include "terminal_text.h"
 #include "text_encoding.h"
@@ -110,6 +111,7 @@ class Checker {
                                     " x " + std::to_string(splash.height));
             for (const ScreenFit& fit : DescribeVisibleHeight(splash.width, splash.height))
                 Add(fit.cut ? Finding::kWarning : Finding::kNote, fit.text);
+            CheckLauncherSignature(exe, PathText(launcher), disc_.IsFolder(), report_.findings);
         } catch (const PictureError& error) {
             Add(Finding::kProblem,
                 PathText(launcher) + ": the splash picture would not show: " + error.what());

@@ -13,7 +13,7 @@ packages=(
   libsdl2-dev xdotool openbox xorriso
   clang libclang-rt-dev llvm
   libcli11-dev libisofs-dev libpng-dev icoutils python3-pefile libjpeg-turbo-progs zip
-  osslsigncode openssl
+  osslsigncode openssl libssl-dev
 )
 
 # shellcheck source=scripts/apt-retry.sh

@@ -19,8 +19,8 @@ then start the game through ShellExecuteExW.  Every other scenario checks that i
 that function up.
 
 The group "disc" runs launchers made by autorun-disc (--disc-tool) with artwork of its own: a branded
-launcher, and a disc image made from a game folder, extracted into a read-only folder and started from
-there with the disc's root as the current directory, as AutoPlay does.
+launcher, the same signed with a throwaway key, and a disc image made from a game folder, extracted into
+a read-only folder and started from there with the disc's root as the current directory, as AutoPlay does.
 """
 
 import argparse
@@ -98,7 +98,9 @@ class Scenario:
     # it, as it does when nothing started it.
     planted_dll: str = None
     planted_in_cwd: bool = False
-    disc: str = None  # "branded": a launcher branded with the disc artwork; "iso": a whole disc made by autorun-disc
+    # "branded": a launcher branded with the disc artwork; "signed": branded, then signed (Authenticode);
+    # "iso": a whole disc made by autorun-disc
+    disc: str = None
     # "required": CreateProcessW fails with ERROR_ELEVATION_REQUIRED; "declined": the same, and the
     # user declines the consent prompt (ShellExecuteExW fails with ERROR_CANCELLED)
     elevation: str = None
@@ -149,6 +151,7 @@ GROUPS = {
     ],
     "disc": [
         Scenario("branded_launcher", disc="branded"),
+        Scenario("branded_signed_launcher", disc="signed"),
         Scenario("iso_extracted_read_only", disc="iso", screen=(1280, 720)),
     ],
 }
@@ -373,6 +376,7 @@ class Suite:
         self.servers = {}
         self.references = References(self.work)
         self.artwork = None
+        self.signing_key = None
 
     def display(self, depth):
         server = self.servers.get(depth)
@@ -407,6 +411,20 @@ class Suite:
             self.artwork = (picture, icon)
         return self.artwork
 
+    def signing_options(self):
+        """--sign with a throwaway self-signed key made here: no key is committed."""
+        if self.signing_key is None:
+            folder = self.work / "signing-key"
+            folder.mkdir(exist_ok=True)
+            subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "key.pem", "-out",
+                            "cert.pem", "-days", "2", "-subj", "/CN=E2E Games"], cwd=folder, check=True, timeout=60,
+                           stdin=subprocess.DEVNULL, capture_output=True)
+            subprocess.run(["openssl", "pkcs12", "-export", "-inkey", "key.pem", "-in", "cert.pem", "-out", "key.pfx",
+                            "-passout", "pass:e2e"], cwd=folder, check=True, timeout=60, stdin=subprocess.DEVNULL)
+            (folder / "password").write_text("e2e\n")
+            self.signing_key = ["--sign", folder / "key.pfx", "--sign-password-file", folder / "password"]
+        return self.signing_key
+
     def disc_tool(self, *arguments):
         result = subprocess.run([str(self.args.disc_tool), *map(str, arguments)], stdin=subprocess.DEVNULL,
                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
@@ -438,10 +456,11 @@ class Suite:
         folder.mkdir(parents=True)
         cwd = root / "elsewhere" if scenario.cwd_elsewhere else folder
         cwd.mkdir(exist_ok=True)
-        if scenario.disc == "branded":
+        if scenario.disc in ("branded", "signed"):
             picture, icon = self.disc_artwork()
+            signing = self.signing_options() if scenario.disc == "signed" else []
             self.disc_tool("brand", "--launcher", self.args.launcher, "--splash", picture, "--icon", icon,
-                           "--product", "E2E Game", "--out", folder / LAUNCHER_NAME)
+                           "--product", "E2E Game", *signing, "--out", folder / LAUNCHER_NAME)
         else:
             shutil.copyfile(self.args.launcher, folder / LAUNCHER_NAME)
         for game in scenario.games:

@@ -269,6 +269,8 @@ grep -q '^PROBLEM: no Linux launcher autorun at the root' out && grep -q '^PROBL
   fail "check missed the launcher or the settings: $(cat out)"
 grep -q '^ok: the game Game.exe is there' out || fail "the Windows side was not checked as well: $(cat out)"
 
+. "$here/autorun_disc_signing_test.sh"
+
 # --- help ------------------------------------------------------------------------------------------
 
 for args in "--help" "make --help" "brand --help" "check --help"; do

@@ -78,6 +78,22 @@ expect_status 0 brand --splash art.jpg --icon art.ico --product 'Sky Racer' --la
   fail "the Linux build could not brand"
 cmp -s windows.exe linux.exe || fail "the Windows and Linux builds brand differently"
 
+# This build signs nothing and says how to sign on Windows; it tells a signed launcher from an unsigned one.
+# The key is made here and thrown away; the Linux build signs.
+expect_status 1 brand --product x --launcher "$launcher" --sign nothere.pfx --out signed.exe
+[ "$(wc -l <err.txt)" -eq 1 ] && grep -q "^autorun-disc: --sign: this build does not sign; sign the branded launcher with the Windows SDK's signtool" err.txt ||
+  fail "--sign is not refused in one line: $(cat err.txt)"
+[ ! -e signed.exe ] || fail "a refused --sign left signed.exe"
+openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 -subj /CN=Wine >/dev/null 2>&1 &&
+  openssl pkcs12 -export -inkey key.pem -in cert.pem -out key.pfx -passout pass: &&
+  AUTORUN_SIGN_PASSWORD= "$linux_tool" brand --launcher "$launcher" --sign key.pfx --out linux-signed.exe >/dev/null ||
+  fail "the Linux build could not sign"
+expect_status 0 make --game game --exe Game.exe --launcher linux-signed.exe --folder signed-disc
+cmp -s signed-disc/autorun.exe linux-signed.exe || fail "the signed launcher changed on its way into the folder"
+expect_status 0 check signed-disc
+grep -q '^ok: autorun.exe is signed (the signature is not verified by this build)' out.txt ||
+  fail "check on a signed launcher: $(cat out.txt)"
+
 # --launcher defaults to the autorun.exe beside the tool.
 mkdir beside && cp "${tool[last]}" beside/ && cp "$launcher" beside/autorun.exe
 tool[last]=$PWD/beside/$(basename "${tool[last]}")

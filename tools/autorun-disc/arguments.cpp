@@ -25,6 +25,24 @@ void AddBrandingOptions(CLI::App& command, Branding& branding) {
         ->type_name("EXE");
 }
 
+void AddSigningOptions(CLI::App& command, Signing& signing) {
+    auto* sign = command
+                     .add_option("--sign", signing.pfx,
+                                 "sign the launcher (Authenticode, SHA-256) with this PKCS#12 key, after "
+                                 "branding; the password comes from --sign-password-file or the variable "
+                                 "AUTORUN_SIGN_PASSWORD (set it empty for a key without one)")
+                     ->type_name("FILE.pfx");
+    command
+        .add_option("--sign-password-file", signing.passwordFile, "the key's password: the file's first line")
+        ->type_name("FILE")
+        ->needs(sign);
+    command
+        .add_option("--timestamp-url", signing.timestampUrl,
+                    "an RFC 3161 time-stamping service to countersign")
+        ->type_name("URL")
+        ->needs(sign);
+}
+
 constexpr char kWriteStatus[] = "Exit status: 0 written, 1 bad input (nothing is written), 2 bad arguments.";
 
 struct Parser {
@@ -45,6 +63,7 @@ struct Parser {
             ->type_name("PATH")
             ->required();
         AddBrandingOptions(*make, arguments.branding);
+        AddSigningOptions(*make, arguments.signing);
         auto* linuxExe =
             make->add_option(
                     "--linux-exe", arguments.linuxExe,
@@ -70,6 +89,7 @@ struct Parser {
 
         brand = app.add_subcommand("brand", "write a copy of the launcher with your picture, icon and names");
         AddBrandingOptions(*brand, arguments.branding);
+        AddSigningOptions(*brand, arguments.signing);
         brand->add_option("--out", arguments.out, "the branded launcher to write")
             ->type_name("FILE.exe")
             ->required();

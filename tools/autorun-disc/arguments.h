@@ -26,11 +26,19 @@ struct Branding {
     bool Any() const { return splash || icon || product || company; }
 };
 
+// Signing, the last step after branding.  The password never comes from the command line.
+struct Signing {
+    std::optional<std::string> pfx;           // --sign FILE.pfx
+    std::optional<std::string> passwordFile;  // else AUTORUN_SIGN_PASSWORD
+    std::optional<std::string> timestampUrl;
+};
+
 struct Arguments {
     Command command = Command::kHelp;
     std::string helpText;  // kHelp: what to print
 
     Branding branding;  // make, brand
+    Signing signing;    // make, brand
 
     // make
     std::string game;

@@ -2,13 +2,13 @@
 #include <filesystem>
 #include <system_error>
 
-#include "branding_inputs.h"
 #include "commands.h"
 #include "disc_check.h"
 #include "disc_layout.h"
 #include "disc_output.h"
 #include "disc_reader.h"
 #include "linux_inputs.h"
+#include "signing_inputs.h"
 #include "text_encoding.h"
 
 namespace autorun_disc {
@@ -62,7 +62,7 @@ void MakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& er
     plan.exe = arguments.exe;
     plan.label = Label(arguments);
     plan.action = ActionText(arguments, plan.label);
-    plan.launcher = BrandedLauncher(arguments.branding, err);
+    plan.launcher = FinishedLauncher(arguments, err);
     plan.linuxSide = LinuxSide(arguments);
     if (plan.linuxSide && !authoring::CanWriteIso())
         err << "autorun-disc: warning: " << target

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "atomic_write.h"
+#include "disc_media.h"
 #include "disc_names.h"
 #include "disc_output.h"
 #include "libisofs_handles.h"
@@ -14,8 +15,14 @@ namespace {
 
 constexpr int kSectorSize = 2048;
 
-// Level 2 gives ISO 9660 names of up to 31 characters to readers that know neither extension.
-constexpr int kIsoLevel = 2;
+// Level 2 gives ISO 9660 names of up to 31 characters to readers that know neither extension; level 3
+// adds files stored in several extents, which macOS and FreeBSD don't read, so it is used only when a
+// file needs it and images without such files stay as they were.
+int IsoLevel(const DiscContents& contents) {
+    for (const DiscFile& file : contents.files)
+        if (DiscFileSize(file) > kLargestSingleExtentFile) return 3;
+    return 2;
+}
 
 // Rock Ridge modes: everyone may read every file, and run the Linux programs.
 constexpr mode_t kFileMode = 0444;
@@ -36,7 +43,7 @@ class ImageBuilder {
 
    private:
     void Require(int result, const std::string& what) const {
-        if (result < 0) throw DiscError(target_ + ": " + what + ": " + IsoMessage(result));
+        if (result < 0) throw DiscError(target_ + ": " + what + ": " + IsoFailure(result));
     }
 
     static std::pair<std::string, std::string> Split(const std::string& path) {
@@ -96,12 +103,12 @@ class ImageBuilder {
     std::map<std::string, IsoDir*> folders_;  // owned by image_
 };
 
-IsoWriteOptsPtr WriteOptions(const std::string& target) {
+IsoWriteOptsPtr WriteOptions(const std::string& target, int level) {
     IsoWriteOpts* raw = nullptr;
     const int result = iso_write_opts_new(&raw, 0);
     if (result < 0) throw DiscError(target + ": cannot set up the image: " + IsoMessage(result));
     IsoWriteOptsPtr opts(raw);
-    iso_write_opts_set_iso_level(opts.get(), kIsoLevel);
+    iso_write_opts_set_iso_level(opts.get(), level);
     iso_write_opts_set_rockridge(opts.get(), 1);
     iso_write_opts_set_joliet(opts.get(), 1);
     // A disc's files are for everyone to read, whoever owned them on the author's machine; file modes
@@ -118,7 +125,7 @@ void Stream(burn_source* source, autorun::AtomicFileWriter& out, const Progress&
     unsigned char sector[kSectorSize];
     for (;;) {
         const int count = source->read_xt(source, sector, kSectorSize);
-        if (count < 0) throw DiscError("libisofs could not build the image (is a source file unreadable?)");
+        if (count < 0) throw DiscError("cannot build the image: " + IsoFailure(count));
         if (count == 0) break;
         out.Write(sector, std::size_t(count));
         tenths.Add(count);
@@ -131,19 +138,27 @@ bool CanWriteIso() {
     return true;
 }
 
-void WriteDiscIso(const DiscContents& contents, const std::string& target, bool replace,
-                  const Progress& progress) {
+std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& target, bool replace,
+                           const Progress& progress, const SizeCheck& checkSize) {
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(target, error)) && !replace)
         throw DiscError(target + ": already exists; pass --force to replace it");
     if (std::filesystem::is_directory(target, error)) throw DiscError(target + ": is a folder");
     EnsureLibisofs();
+    TakeIsoFailureText();  // an earlier image's failures are no account of this one's
     ImageBuilder builder(contents, target);
-    const IsoWriteOptsPtr opts = WriteOptions(target);
+    const IsoWriteOptsPtr opts = WriteOptions(target, IsoLevel(contents));
     burn_source* raw = nullptr;
     const int result = iso_image_create_burn_source(builder.image(), opts.get(), &raw);
-    if (result < 0) throw DiscError(target + ": cannot build the image: " + IsoMessage(result));
+    if (result < 0) throw DiscError(target + ": cannot build the image: " + IsoFailure(result));
     const BurnSourcePtr source(raw);
+    const std::uint64_t sectors = SectorsFor(std::uint64_t(source->get_size(source.get())));
+    try {
+        if (checkSize) checkSize(sectors);
+    } catch (...) {
+        source->cancel(source.get());
+        throw;
+    }
     try {
         autorun::AtomicFileWriter out(target);
         Stream(source.get(), out, progress);
@@ -155,6 +170,7 @@ void WriteDiscIso(const DiscContents& contents, const std::string& target, bool 
         source->cancel(source.get());
         throw DiscError(target + ": " + failure.what());
     }
+    return sectors;
 }
 
 }  // namespace authoring

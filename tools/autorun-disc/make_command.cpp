@@ -104,10 +104,11 @@ void MakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& er
             << target << ": burnt as a disc, at most " << authoring::FitSummary(sectors) << '\n';
         return;
     }
-    WarnOfSplitFiles(contents, err);
     const std::uint64_t sectors =
-        authoring::WriteDiscIso(contents, target, arguments.force, progress,
-                                [&](std::uint64_t needed) { RequireFit(arguments, target, needed); });
+        authoring::WriteDiscIso(contents, target, arguments.force, progress, [&](std::uint64_t needed) {
+            RequireFit(arguments, target, needed);
+            WarnOfSplitFiles(contents, err);
+        });
     out << target << ": ISO image written, volume \"" << plan.label << "\"\n"
         << target << ": " << authoring::FitSummary(sectors) << '\n';
 }

@@ -2,13 +2,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <system_error>
+#include <vector>
 
 #include "atomic_write.h"
 #include "disc_media.h"
 #include "disc_names.h"
 #include "disc_output.h"
 #include "libisofs_handles.h"
+#include "text_encoding.h"
 
 namespace authoring {
 namespace {
@@ -22,6 +25,43 @@ int IsoLevel(const DiscContents& contents) {
     for (const DiscFile& file : contents.files)
         if (DiscFileSize(file) > kLargestSingleExtentFile) return 3;
     return 2;
+}
+
+// A game file as it was when the image was laid out.  libisofs fills a file that shrinks while it is
+// read with zeros and reports nothing, so an image is kept only when every file is as it was.
+struct SourceState {
+    std::filesystem::path path;
+    std::uintmax_t size;
+    std::filesystem::file_time_type time;
+    bool operator==(const SourceState&) const = default;
+};
+
+std::optional<SourceState> StateOf(const std::filesystem::path& path) {
+    std::error_code sizeError, timeError;
+    SourceState state{path, std::filesystem::file_size(path, sizeError),
+                      std::filesystem::last_write_time(path, timeError)};
+    if (sizeError || timeError) return std::nullopt;
+    return state;
+}
+
+std::vector<SourceState> SourceStates(const DiscContents& contents) {
+    std::vector<SourceState> states;
+    for (const DiscFile& file : contents.files) {
+        if (!file.source) continue;
+        const auto state = StateOf(*file.source);
+        if (!state) throw DiscError(PathText(*file.source) + ": cannot read the file's size");
+        states.push_back(*state);
+    }
+    return states;
+}
+
+void RequireUnchanged(const std::vector<SourceState>& states) {
+    for (const SourceState& state : states)
+        if (StateOf(state.path) != state)
+            throw DiscError(
+                PathText(state.path) +
+                " changed while the image was written; make the disc again once nothing writes to "
+                "the game folder");
 }
 
 // Rock Ridge modes: everyone may read every file, and run the Linux programs.
@@ -146,6 +186,7 @@ std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& targ
     if (std::filesystem::is_directory(target, error)) throw DiscError(target + ": is a folder");
     EnsureLibisofs();
     TakeIsoFailureText();  // an earlier image's failures are no account of this one's
+    const std::vector<SourceState> states = SourceStates(contents);
     ImageBuilder builder(contents, target);
     const IsoWriteOptsPtr opts = WriteOptions(target, IsoLevel(contents));
     burn_source* raw = nullptr;
@@ -162,6 +203,7 @@ std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& targ
     try {
         autorun::AtomicFileWriter out(target);
         Stream(source.get(), out, progress);
+        RequireUnchanged(states);
         out.Commit();
     } catch (const autorun::FileError& failure) {
         source->cancel(source.get());

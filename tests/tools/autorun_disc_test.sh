@@ -11,6 +11,7 @@ check_pe=$here/../pe/check_pe.sh
 python=/usr/bin/python3  # Debian's, which has python3-pefile
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM HUP  # bash skips the EXIT trap when a signal ends it; a 4.7 GB image must not stay
 cd "$work" || exit 1
 
 tool_name=autorun-disc

@@ -16,8 +16,6 @@
 namespace authoring {
 namespace {
 
-constexpr int kSectorSize = 2048;
-
 // Level 2 gives ISO 9660 names of up to 31 characters to readers that know neither extension; level 3
 // adds files stored in several extents, which macOS and FreeBSD don't read, so it is used only when a
 // file needs it and images without such files stay as they were.
@@ -162,9 +160,9 @@ IsoWriteOptsPtr WriteOptions(const std::string& target, int level) {
 
 void Stream(burn_source* source, autorun::AtomicFileWriter& out, const Progress& progress) {
     ProgressTenths tenths(progress, double(source->get_size(source)));
-    unsigned char sector[kSectorSize];
+    unsigned char sector[kSectorBytes];
     for (;;) {
-        const int count = source->read_xt(source, sector, kSectorSize);
+        const int count = source->read_xt(source, sector, int(sizeof sector));
         if (count < 0) throw DiscError("cannot build the image: " + IsoFailure(count));
         if (count == 0) break;
         out.Write(sector, std::size_t(count));

@@ -32,7 +32,7 @@ void AddMediaOption(CLI::App& command, std::optional<std::string>& media) {
     std::string names;
     for (const authoring::Medium& medium : authoring::Media()) {
         options.emplace_back(medium.option);
-        names += (names.empty() ? "" : ", ") + std::string(medium.option) + " " + std::string(medium.name);
+        names += (names.empty() ? "" : ", ") + std::string(medium.option) + ": " + std::string(medium.name);
     }
     command
         .add_option("--media", media,

@@ -11,6 +11,7 @@
 #include "settings_format.h"
 #include "signature_check.h"
 #include "splash_picture.h"
+#include "split_file_check.h"
 #include "terminal_text.h"
 #include "text_encoding.h"
 
@@ -34,6 +35,7 @@ class Checker {
         const auto game = CheckSettings();
         if (launcher && game) CheckGame(*launcher, *game);
         CheckLinuxSide(disc_, report_.findings);
+        CheckSplitFiles(disc_, report_.findings);
         if (disc_.IsFolder())
             Add(Finding::kNote,
                 "on a USB stick, Windows 7 and later ignore open= (XP with SP2 asks first): the "

@@ -1,6 +1,7 @@
 // Writing a laid-out disc: as a folder or as an ISO 9660 image.  Either appears complete or not at all.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -32,10 +33,15 @@ class ProgressTenths {
 void WriteDiscFolder(const DiscContents& contents, const std::string& target, bool replace,
                      const Progress& progress);
 
+// Called with the image's size in sectors of 2,048 bytes once it is known, before anything is written;
+// throws DiscError to refuse it.
+using SizeCheck = std::function<void(std::uint64_t sectors)>;
+
 // ISO 9660 with Joliet and Rock Ridge names, written to a temporary file beside `target` that then
-// takes its place.  Throws DiscError, also in builds without libisofs.
-void WriteDiscIso(const DiscContents& contents, const std::string& target, bool replace,
-                  const Progress& progress);
+// takes its place; level 3 when a file is larger than one extent holds, level 2 otherwise.  Returns the
+// image's size in sectors.  Throws DiscError, also in builds without libisofs.
+std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& target, bool replace,
+                           const Progress& progress, const SizeCheck& checkSize);
 
 // Whether this build can write ISO images.
 bool CanWriteIso();

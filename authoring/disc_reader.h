@@ -2,6 +2,7 @@
 // contents that `make` is about to write).
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -11,6 +12,27 @@
 #include "disc_contents.h"
 
 namespace authoring {
+
+// A run of sectors that holds part of a file in an image.
+struct Extent {
+    std::uint64_t block;  // the first sector
+    std::uint64_t bytes;
+    bool operator==(const Extent&) const = default;
+};
+
+// A file as one directory tree of an image records it.
+struct StoredFile {
+    std::uint64_t size;  // as a reader of that tree sees it
+    std::vector<Extent> extents;
+};
+
+// A file that an image stores in several extents (ISO 9660 level 3), as its Joliet tree and, where
+// the image has Rock Ridge names to match it by, its ISO 9660 tree record it.
+struct SplitFile {
+    std::filesystem::path path;
+    StoredFile joliet;
+    std::optional<StoredFile> iso9660;
+};
 
 class DiscReader {
    public:
@@ -32,6 +54,10 @@ class DiscReader {
     // Whether Linux may run the file, where the medium keeps Unix modes (a folder on a POSIX system,
     // an image's Rock Ridge records); nothing where it doesn't tell.
     virtual std::optional<bool> IsExecutable(const std::filesystem::path&) const { return std::nullopt; }
+    // An image's files stored in several extents; none elsewhere.
+    virtual std::vector<SplitFile> SplitFiles() const { return {}; }
+    // The image's size in sectors of 2,048 bytes as its volume descriptor gives it; 0 when not an image.
+    virtual std::uint64_t ImageSectors() const { return 0; }
     // Whether `path` is there exactly as written, as Linux looks names up.
     bool HasExactly(const std::filesystem::path& path) const;
 

@@ -1,6 +1,7 @@
 // Reading an ISO image through its Joliet tree, the names Windows shows, and the Unix modes of its Rock
 // Ridge tree, which Linux goes by.
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 
 #include "disc_reader.h"
@@ -12,6 +13,9 @@ namespace {
 struct IsoStreamClose {
     void operator()(IsoStream* stream) const { iso_stream_close(stream); }
 };
+struct SectionsFree {
+    void operator()(iso_file_section* sections) const { std::free(sections); }
+};
 
 class IsoReader : public DiscReader {
    public:
@@ -20,10 +24,13 @@ class IsoReader : public DiscReader {
         IsoReadImageFeatures* features = nullptr;
         image_ = Import(true, &features);
         joliet_ = iso_read_image_features_has_joliet(features);
+        sectors_ = iso_read_image_features_get_size(features);
         iso_read_image_features_destroy(features);
-        Walk(iso_image_get_root(image_.get()), "",
-             [this](const std::string& path, IsoFile* file) { files_[path] = file; });
-        ReadModes();
+        Walk(iso_image_get_root(image_.get()), "", [this](const std::string& path, IsoFile* file) {
+            files_[path] = file;
+            if (auto stored = Stored(file, path)) split_.push_back({path, std::move(*stored), std::nullopt});
+        });
+        ReadRockRidgeTree();
     }
 
     std::vector<std::filesystem::path> Files() const override {
@@ -56,6 +63,8 @@ class IsoReader : public DiscReader {
         return id ? id : "";
     }
     bool HasWindowsNames() const override { return joliet_; }
+    std::vector<SplitFile> SplitFiles() const override { return split_; }
+    std::uint64_t ImageSectors() const override { return sectors_; }
     std::optional<bool> IsExecutable(const std::filesystem::path& file) const override {
         const auto found = modes_.find(file.generic_string());
         if (found == modes_.end()) return std::nullopt;
@@ -82,15 +91,36 @@ class IsoReader : public DiscReader {
         return image;
     }
 
-    void ReadModes() {
+    // The Unix modes, and the ISO 9660 directory records of the files split into extents, found by
+    // their Rock Ridge names; plain ISO 9660 names carry no modes and don't match the Joliet ones.
+    void ReadRockRidgeTree() {
         IsoReadImageFeatures* features = nullptr;
         const IsoImagePtr image = Import(false, &features);
         const bool rockRidge = iso_read_image_features_has_rockridge(features);
         iso_read_image_features_destroy(features);
-        if (!rockRidge) return;  // plain ISO 9660 names carry no modes
-        Walk(iso_image_get_root(image.get()), "", [this](const std::string& path, IsoFile* file) {
+        if (!rockRidge) return;
+        std::map<std::string, StoredFile> split;
+        Walk(iso_image_get_root(image.get()), "", [&](const std::string& path, IsoFile* file) {
             modes_[path] = iso_node_get_permissions(reinterpret_cast<IsoNode*>(file));
+            if (auto stored = Stored(file, path)) split.emplace(path, std::move(*stored));
         });
+        for (SplitFile& file : split_) {
+            auto found = split.find(file.path.generic_string());
+            if (found != split.end()) file.iso9660 = std::move(found->second);
+        }
+    }
+
+    // Where the image keeps a file that it stores in more than one extent.
+    std::optional<StoredFile> Stored(IsoFile* file, const std::string& path) const {
+        int count = 0;
+        iso_file_section* sections = nullptr;
+        Require(iso_file_get_old_image_sections(file, &count, &sections, 0),
+                "cannot read where " + path + " lies");
+        const std::unique_ptr<iso_file_section, SectionsFree> owned(sections);
+        if (count < 2) return std::nullopt;
+        StoredFile stored{std::uint64_t(iso_file_get_size(file)), {}};
+        for (int at = 0; at < count; ++at) stored.extents.push_back({sections[at].block, sections[at].size});
+        return stored;
     }
 
     void Require(int result, const std::string& what) const {
@@ -115,6 +145,8 @@ class IsoReader : public DiscReader {
     IsoImagePtr image_;
     std::map<std::string, IsoFile*> files_;  // owned by image_
     std::map<std::string, mode_t> modes_;    // by Rock Ridge name
+    std::vector<SplitFile> split_;
+    std::uint64_t sectors_ = 0;
     bool joliet_ = false;
 };
 

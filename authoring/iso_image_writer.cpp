@@ -2,20 +2,65 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <system_error>
+#include <vector>
 
 #include "atomic_write.h"
+#include "disc_media.h"
 #include "disc_names.h"
 #include "disc_output.h"
 #include "libisofs_handles.h"
+#include "text_encoding.h"
 
 namespace authoring {
 namespace {
 
-constexpr int kSectorSize = 2048;
+// Level 2 gives ISO 9660 names of up to 31 characters to readers that know neither extension; level 3
+// adds files stored in several extents, which macOS and FreeBSD don't read, so it is used only when a
+// file needs it and images without such files stay as they were.
+int IsoLevel(const DiscContents& contents) {
+    for (const DiscFile& file : contents.files)
+        if (DiscFileSize(file) > kLargestSingleExtentFile) return 3;
+    return 2;
+}
 
-// Level 2 gives ISO 9660 names of up to 31 characters to readers that know neither extension.
-constexpr int kIsoLevel = 2;
+// A game file as it was when the image was laid out.  libisofs fills a file that shrinks while it is
+// read with zeros and reports nothing, so an image is kept only when every file is as it was.
+struct SourceState {
+    std::filesystem::path path;
+    std::uintmax_t size;
+    std::filesystem::file_time_type time;
+    bool operator==(const SourceState&) const = default;
+};
+
+std::optional<SourceState> StateOf(const std::filesystem::path& path) {
+    std::error_code sizeError, timeError;
+    SourceState state{path, std::filesystem::file_size(path, sizeError),
+                      std::filesystem::last_write_time(path, timeError)};
+    if (sizeError || timeError) return std::nullopt;
+    return state;
+}
+
+std::vector<SourceState> SourceStates(const DiscContents& contents) {
+    std::vector<SourceState> states;
+    for (const DiscFile& file : contents.files) {
+        if (!file.source) continue;
+        const auto state = StateOf(*file.source);
+        if (!state) throw DiscError(PathText(*file.source) + ": cannot read the file's size");
+        states.push_back(*state);
+    }
+    return states;
+}
+
+void RequireUnchanged(const std::vector<SourceState>& states) {
+    for (const SourceState& state : states)
+        if (StateOf(state.path) != state)
+            throw DiscError(
+                PathText(state.path) +
+                " changed while the image was written; make the disc again once nothing writes to "
+                "the game folder");
+}
 
 // Rock Ridge modes: everyone may read every file, and run the Linux programs.
 constexpr mode_t kFileMode = 0444;
@@ -36,7 +81,7 @@ class ImageBuilder {
 
    private:
     void Require(int result, const std::string& what) const {
-        if (result < 0) throw DiscError(target_ + ": " + what + ": " + IsoMessage(result));
+        if (result < 0) throw DiscError(target_ + ": " + what + ": " + IsoFailure(result));
     }
 
     static std::pair<std::string, std::string> Split(const std::string& path) {
@@ -96,12 +141,12 @@ class ImageBuilder {
     std::map<std::string, IsoDir*> folders_;  // owned by image_
 };
 
-IsoWriteOptsPtr WriteOptions(const std::string& target) {
+IsoWriteOptsPtr WriteOptions(const std::string& target, int level) {
     IsoWriteOpts* raw = nullptr;
     const int result = iso_write_opts_new(&raw, 0);
     if (result < 0) throw DiscError(target + ": cannot set up the image: " + IsoMessage(result));
     IsoWriteOptsPtr opts(raw);
-    iso_write_opts_set_iso_level(opts.get(), kIsoLevel);
+    iso_write_opts_set_iso_level(opts.get(), level);
     iso_write_opts_set_rockridge(opts.get(), 1);
     iso_write_opts_set_joliet(opts.get(), 1);
     // A disc's files are for everyone to read, whoever owned them on the author's machine; file modes
@@ -115,10 +160,10 @@ IsoWriteOptsPtr WriteOptions(const std::string& target) {
 
 void Stream(burn_source* source, autorun::AtomicFileWriter& out, const Progress& progress) {
     ProgressTenths tenths(progress, double(source->get_size(source)));
-    unsigned char sector[kSectorSize];
+    unsigned char sector[kSectorBytes];
     for (;;) {
-        const int count = source->read_xt(source, sector, kSectorSize);
-        if (count < 0) throw DiscError("libisofs could not build the image (is a source file unreadable?)");
+        const int count = source->read_xt(source, sector, int(sizeof sector));
+        if (count < 0) throw DiscError("cannot build the image: " + IsoFailure(count));
         if (count == 0) break;
         out.Write(sector, std::size_t(count));
         tenths.Add(count);
@@ -131,22 +176,32 @@ bool CanWriteIso() {
     return true;
 }
 
-void WriteDiscIso(const DiscContents& contents, const std::string& target, bool replace,
-                  const Progress& progress) {
+std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& target, bool replace,
+                           const Progress& progress, const SizeCheck& checkSize) {
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(target, error)) && !replace)
         throw DiscError(target + ": already exists; pass --force to replace it");
     if (std::filesystem::is_directory(target, error)) throw DiscError(target + ": is a folder");
     EnsureLibisofs();
+    TakeIsoFailureText();  // an earlier image's failures are no account of this one's
+    const std::vector<SourceState> states = SourceStates(contents);
     ImageBuilder builder(contents, target);
-    const IsoWriteOptsPtr opts = WriteOptions(target);
+    const IsoWriteOptsPtr opts = WriteOptions(target, IsoLevel(contents));
     burn_source* raw = nullptr;
     const int result = iso_image_create_burn_source(builder.image(), opts.get(), &raw);
-    if (result < 0) throw DiscError(target + ": cannot build the image: " + IsoMessage(result));
+    if (result < 0) throw DiscError(target + ": cannot build the image: " + IsoFailure(result));
     const BurnSourcePtr source(raw);
+    const std::uint64_t sectors = SectorsFor(std::uint64_t(source->get_size(source.get())));
+    try {
+        if (checkSize) checkSize(sectors);
+    } catch (...) {
+        source->cancel(source.get());
+        throw;
+    }
     try {
         autorun::AtomicFileWriter out(target);
         Stream(source.get(), out, progress);
+        RequireUnchanged(states);
         out.Commit();
     } catch (const autorun::FileError& failure) {
         source->cancel(source.get());
@@ -155,6 +210,7 @@ void WriteDiscIso(const DiscContents& contents, const std::string& target, bool 
         source->cancel(source.get());
         throw DiscError(target + ": " + failure.what());
     }
+    return sectors;
 }
 
 }  // namespace authoring

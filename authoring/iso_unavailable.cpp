@@ -8,7 +8,8 @@ bool CanWriteIso() {
     return false;
 }
 
-void WriteDiscIso(const DiscContents&, const std::string& target, bool, const Progress&) {
+std::uint64_t WriteDiscIso(const DiscContents&, const std::string& target, bool, const Progress&,
+                           const SizeCheck&) {
     throw DiscError(target +
                     ": this build writes folders only (--folder); burn the folder with a disc burning "
                     "program, or make the ISO with the Linux build");

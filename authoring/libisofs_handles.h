@@ -9,6 +9,7 @@
 #include <libisofs/libisofs.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace authoring {
@@ -47,5 +48,13 @@ void EnsureLibisofs();
 
 // libisofs's message for an error code.
 std::string IsoMessage(int code);
+
+// Takes libisofs's queued failures and returns the latest one's text, which names the file involved;
+// nothing when none is queued.
+std::optional<std::string> TakeIsoFailureText();
+
+// What went wrong with a call that returned `code`: libisofs's latest queued failure, or else the
+// message for the code.
+std::string IsoFailure(int code);
 
 }  // namespace authoring

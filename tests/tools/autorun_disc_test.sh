@@ -11,6 +11,7 @@ check_pe=$here/../pe/check_pe.sh
 python=/usr/bin/python3  # Debian's, which has python3-pefile
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM HUP  # bash skips the EXIT trap when a signal ends it; a 4.7 GB image must not stay
 cd "$work" || exit 1
 
 tool_name=autorun-disc
@@ -270,6 +271,54 @@ grep -q '^PROBLEM: no Linux launcher autorun at the root' out && grep -q '^PROBL
 grep -q '^ok: the game Game.exe is there' out || fail "the Windows side was not checked as well: $(cat out)"
 
 . "$here/autorun_disc_signing_test.sh"
+
+# --- files of 4 GiB and more, and the medium a disc fits on ----------------------------------------
+
+# A sparse game file of 4,700,000,000 bytes with known bytes at both ends: ISO 9660 level 3 stores it
+# in two extents.  The image is as large; it goes as soon as it has been read back (and with $work on
+# any failure).
+mkdir huge && cp "$game_exe" huge/game.exe && truncate -s 4700000000 huge/big.pak
+printf 'HEAD' | dd of=huge/big.pak conv=notrunc status=none
+printf 'TAIL' | dd of=huge/big.pak bs=1 seek=4699999996 conv=notrunc status=none
+make_into '^autorun-disc: out-place/d.iso: the disc needs 4,70[0-9,]* bytes (2,29[0-9,]* sectors), a CD-R 700 MB holds 737,280,000 bytes (360,000 sectors)$' \
+  --game huge --exe game.exe --media cd
+# With the launcher and the game it is a few dozen sectors more than a DVD holds.
+make_into '^autorun-disc: out-place/d.iso: the disc needs .*, a DVD-R/+R 4.7 GB holds 4,700,372,992 bytes (2,295,104 sectors)$' \
+  --game huge --exe game.exe --media dvd
+expect_refusal '^autorun-disc: out-place/f: the disc needs .*, a CD-R 700 MB holds' make --launcher "$launcher" \
+  --game huge --exe game.exe --media cd --folder out-place/f
+expect_nothing_written
+estimate=$(sed -n 's/.*the disc needs [0-9,]* bytes (\([0-9,]*\) sectors).*/\1/p' err | tr -d ,)
+expect_status 0 make --game huge --exe game.exe --launcher "$launcher" --media dvd-dl --iso huge.iso
+[ "$(cat err)" = "autorun-disc: warning: big.pak: 4,700,000,000 bytes, stored in 2 extents (ISO 9660 level 3): Windows reads it, macOS and FreeBSD don't" ] ||
+  fail "make of a 4.7 GB file warned: $(cat err)"
+sectors=$(($(stat -c %s huge.iso) / 2048))
+[ "$(sed -n 's/^huge.iso: \([0-9,]*\) bytes (\([0-9,]*\) sectors), fits on a DVD-R\/+R DL 8.5 GB$/\1 \2/p' out | tr -d ,)" = \
+  "$(stat -c %s huge.iso) $sectors" ] || fail "make does not give the image's size ($sectors sectors) and medium: $(cat out)"
+# The folder's estimate holds the image, with a little to spare at most.
+[ -n "$estimate" ] && [ "$estimate" -ge "$sectors" ] && [ "$estimate" -le $((sectors + 200)) ] ||
+  fail "a folder of the same game is estimated at ${estimate:-no} sectors, the image has $sectors"
+for tree in "-rockridge off" "-rockridge off -joliet off" ""; do
+  # shellcheck disable=SC2086
+  size=$(xorriso -indev huge.iso $tree -find / -type f -exec lsdl 2>/dev/null | awk 'tolower($NF) ~ /big.pak/ {print $5}')
+  [ "$size" = 4700000000 ] || fail "xorriso ${tree:-(Rock Ridge)} reads the file's size as '$size'"
+done
+xorriso -osirrox on -indev huge.iso -extract_cut /big.pak 0 4 head.out -extract_cut /big.pak 4699999996 4 tail.out \
+  >/dev/null 2>&1 && [ "$(cat head.out tail.out)" = HEADTAIL ] || fail "the file's ends read back as '$(cat head.out tail.out)'"
+xorriso -osirrox on -indev huge.iso -rockridge off -extract_cut /big.pak 4699999996 4 joliet-tail.out >/dev/null 2>&1 &&
+  [ "$(cat joliet-tail.out)" = TAIL ] || fail "the file's end read through Joliet: '$(cat joliet-tail.out)'"
+expect_status 0 check huge.iso
+grep -q '^warning: big.pak: 4,700,000,000 bytes, stored in 2 extents (ISO 9660 level 3)' out ||
+  fail "check does not warn of the split file: $(cat out)"
+# Records that disagree with the extents are a problem.
+"$python" "$here/iso_record_patch.py" huge.iso iso big.pak -2048 || fail "could not damage the image"
+expect_status 1 check huge.iso
+grep -q "^PROBLEM: big.pak: its Joliet and ISO 9660 records differ (4,700,000,000 and 4,699,997,952 bytes)" out ||
+  fail "check missed the damaged record: $(cat out)"
+rm -f huge.iso head.out tail.out joliet-tail.out
+expect_status 2 make --game huge --exe game.exe --launcher "$launcher" --media floppy --iso out-place/d.iso
+grep -q -- '--media' err || fail "a wrong --media: $(cat err)"
+rm -rf huge
 
 # --- help ------------------------------------------------------------------------------------------
 

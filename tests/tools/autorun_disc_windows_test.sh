@@ -64,6 +64,19 @@ expect_status 1 make --game game --exe Game.exe --linux-exe game.sh --linux-laun
 grep -q 'not a Linux program' err.txt || fail "a Windows program as the Linux launcher: $(cat err.txt)"
 rm game/game.sh
 
+# --media works without the ISO writer: the folder's size as a disc is estimated from its files, file
+# sizes past 4 GiB included, the same as the Linux build does.
+expect_status 0 make --game game --exe Game.exe --launcher "$launcher" --media cd --folder small
+grep -q '^small: burnt as a disc, at most [0-9,]* bytes ([0-9,]* sectors), fits on a CD-R 700 MB$' out.txt ||
+  fail "make --folder gives no size: $(cat out.txt)"
+mkdir huge && cp "$game_exe" huge/game.exe && truncate -s 4700000000 huge/big.pak
+expect_status 1 make --game huge --exe game.exe --launcher "$launcher" --media dvd --folder huge-disc
+[ ! -e huge-disc ] || fail "a refused --media left huge-disc"
+"$linux_tool" make --game huge --exe game.exe --launcher "$launcher" --media dvd --folder huge-disc 2>linux.txt
+[ "$(sed 's/^[^:]*: //' err.txt)" = "$(sed 's/^[^:]*: //' linux.txt)" ] && grep -q 'a DVD-R/+R 4.7 GB holds' err.txt ||
+  fail "the Windows build's refusal '$(cat err.txt)' differs from the Linux build's '$(cat linux.txt)'"
+rm -rf huge
+
 expect_status 1 make --game game --exe Game.exe --launcher "$launcher" --iso disc.iso
 grep -q 'this build writes folders only' err.txt || fail "--iso is not explained: $(cat err.txt)"
 [ ! -e disc.iso ] || fail "a refused --iso left disc.iso"

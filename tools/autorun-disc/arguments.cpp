@@ -2,6 +2,8 @@
 
 #include "command_help.h"
 
+#include "disc_media.h"
+
 namespace autorun_disc {
 namespace {
 
@@ -41,6 +43,20 @@ void AddSigningOptions(CLI::App& command, Signing& signing) {
                     "an RFC 3161 time-stamping service to countersign")
         ->type_name("URL")
         ->needs(sign);
+}
+
+void AddMediaOption(CLI::App& command, std::optional<std::string>& media) {
+    std::vector<std::string> options;
+    std::string names;
+    for (const authoring::Medium& medium : authoring::Media()) {
+        options.emplace_back(medium.option);
+        names += (names.empty() ? "" : ", ") + std::string(medium.option) + ": " + std::string(medium.name);
+    }
+    command
+        .add_option("--media", media,
+                    "refuse, before writing anything, a disc that won't fit on this medium (" + names + ")")
+        ->type_name("KIND")
+        ->check(CLI::IsMember(options));
 }
 
 constexpr char kWriteStatus[] = "Exit status: 0 written, 1 bad input (nothing is written), 2 bad arguments.";
@@ -84,6 +100,7 @@ struct Parser {
                 ->type_name("DIR");
         iso->excludes(folder);
         make->add_flag("--force", arguments.force, "replace an existing output");
+        AddMediaOption(*make, arguments.media);
         make->footer(std::string("The disc is checked as 'check' would before anything is written.\n") +
                      kWriteStatus);
 

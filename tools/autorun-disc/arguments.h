@@ -49,6 +49,7 @@ struct Arguments {
     std::optional<std::string> linuxExe;       // the Linux game, inside the game folder
     std::optional<std::string> linuxLauncher;  // the autorun beside the tool when not given
     bool force = false;
+    std::optional<std::string> media;  // refuse a disc that won't fit on it: cd, dvd, dvd-dl, bd, bd-dl
 
     std::string out;     // brand
     std::string target;  // check: an ISO image or a folder

@@ -5,10 +5,12 @@
 #include "commands.h"
 #include "disc_check.h"
 #include "disc_layout.h"
+#include "disc_media.h"
 #include "disc_output.h"
 #include "disc_reader.h"
 #include "linux_inputs.h"
 #include "signing_inputs.h"
+#include "split_file_check.h"
 #include "text_encoding.h"
 
 namespace autorun_disc {
@@ -40,6 +42,24 @@ void RequireStartingDisc(const authoring::DiscContents& contents, bool folder, c
     const auto report = authoring::CheckDisc(*authoring::ReadContents(contents, folder));
     if (const authoring::Finding* problem = report.FirstProblem())
         throw authoring::DiscError(target + ": the disc would not start its game: " + problem->text);
+}
+
+// --media refuses a disc too large for the medium before anything is written.
+void RequireFit(const Arguments& arguments, const std::string& target, std::uint64_t sectors) {
+    if (!arguments.media) return;
+    if (const auto problem = authoring::FitProblem(*authoring::FindMedium(*arguments.media), sectors))
+        throw authoring::DiscError(target + ": " + *problem);
+}
+
+void WarnOfSplitFiles(const authoring::DiscContents& contents, std::ostream& err) {
+    for (const authoring::DiscFile& file : contents.files) {
+        const std::uint64_t size = authoring::DiscFileSize(file);
+        if (size > authoring::kLargestSingleExtentFile)
+            err << "autorun-disc: warning: "
+                << authoring::SplitFileWarning(authoring::PathText(file.path), size,
+                                               authoring::ExtentsFor(size))
+                << '\n';
+    }
 }
 
 }  // namespace
@@ -74,15 +94,23 @@ void MakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& er
     RequireStartingDisc(contents, folder, target);
 
     if (folder) {
+        const std::uint64_t sectors = authoring::EstimateImageSectors(contents);
+        RequireFit(arguments, target, sectors);
         authoring::WriteDiscFolder(contents, target, arguments.force, progress);
         out << target << ": disc folder written (" << contents.files.size() << " files)\n"
             << "note: Windows 7 and later don't start programs from USB sticks by themselves: the stick "
                "shows "
-               "its label and icon, and the player starts autorun.exe by hand (XP with SP2 asks first)\n";
+               "its label and icon, and the player starts autorun.exe by hand (XP with SP2 asks first)\n"
+            << target << ": burnt as a disc, at most " << authoring::FitSummary(sectors) << '\n';
         return;
     }
-    authoring::WriteDiscIso(contents, target, arguments.force, progress);
-    out << target << ": ISO image written, volume \"" << plan.label << "\"\n";
+    const std::uint64_t sectors =
+        authoring::WriteDiscIso(contents, target, arguments.force, progress, [&](std::uint64_t needed) {
+            RequireFit(arguments, target, needed);
+            WarnOfSplitFiles(contents, err);
+        });
+    out << target << ": ISO image written, volume \"" << plan.label << "\"\n"
+        << target << ": " << authoring::FitSummary(sectors) << '\n';
 }
 
 }  // namespace autorun_disc

@@ -103,7 +103,7 @@ class SplitReader : public DiscReader {
     SplitReader(std::vector<SplitFile> files, std::uint64_t sectors)
         : files_(std::move(files)), sectors_(sectors) {}
     std::vector<std::filesystem::path> Files() const override { return {}; }
-    Bytes Read(const std::filesystem::path&) const override { return {}; }
+    Bytes ReadStart(const std::filesystem::path&, std::size_t) const override { return {}; }
     bool IsFolder() const override { return false; }
     std::vector<SplitFile> SplitFiles() const override { return files_; }
     std::uint64_t ImageSectors() const override { return sectors_; }

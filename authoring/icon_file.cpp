@@ -55,14 +55,21 @@ void CheckImage(IconImage& image, std::size_t index) {
     if (image.bitCount == 0) image.bitCount = ReadU16(image.data, 14);
 }
 
+// What a file's directory entry and a group's entry share, read from the entry at `entry`.
+IconImage ReadDirectoryFields(const Bytes& bytes, std::size_t entry) {
+    RequireRange(bytes, entry, 8, "an icon directory entry");
+    IconImage image;
+    image.width = Dimension(bytes[entry]);
+    image.height = Dimension(bytes[entry + 1]);
+    image.colourCount = bytes[entry + 2];
+    image.planes = ReadU16(bytes, entry + 4);
+    image.bitCount = ReadU16(bytes, entry + 6);
+    return image;
+}
+
 IconImage ReadEntry(const Bytes& file, std::size_t index) {
     const std::size_t entry = kHeaderSize + index * kFileEntrySize;
-    IconImage image;
-    image.width = Dimension(file[entry]);
-    image.height = Dimension(file[entry + 1]);
-    image.colourCount = file[entry + 2];
-    image.planes = ReadU16(file, entry + 4);
-    image.bitCount = ReadU16(file, entry + 6);
+    IconImage image = ReadDirectoryFields(file, entry);
     const std::uint32_t size = ReadU32(file, entry + 8);
     const std::uint32_t offset = ReadU32(file, entry + 12);
     if (size == 0 || offset > file.size() || size > file.size() - offset)
@@ -142,18 +149,12 @@ std::vector<IconImage> IconGroupImages(const Bytes& group,
         if (count == 0) throw IconFormatError("the icon group names no images");
         std::vector<IconImage> images;
         for (std::size_t i = 0; i < count; ++i) {
-            const std::size_t entry = kHeaderSize + i * kGroupEntrySize;
             const std::uint16_t id = GroupEntryId(group, i);
             const Bytes* data = imageById(id);
             if (!data || data->empty())
                 throw IconFormatError("the icon group names image " + std::to_string(id) +
                                       ", which is missing");
-            IconImage image;
-            image.width = Dimension(group[entry]);
-            image.height = Dimension(group[entry + 1]);
-            image.colourCount = group[entry + 2];
-            image.planes = ReadU16(group, entry + 4);
-            image.bitCount = ReadU16(group, entry + 6);
+            IconImage image = ReadDirectoryFields(group, kHeaderSize + i * kGroupEntrySize);
             image.data = *data;
             CheckImage(image, i);
             images.push_back(std::move(image));

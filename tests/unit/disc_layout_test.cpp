@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -154,6 +158,32 @@ TEST(DriveIcon, ALauncherWithoutAReadableIconIsRefused) {
         EXPECT_NE(std::string(error.what()).find("damaged icon MAINICON"), std::string::npos) << error.what();
     }
 }
+
+#ifdef _WIN32
+// Windows' own icon loader, standing in for Explorer, reads the drive's icon made from the launcher's
+// real artwork.
+TEST(DriveIcon, WindowsLoadsTheIconFileAtEverySizeItHolds) {
+    std::ifstream source(AUTORUN_ICON, std::ios::binary);
+    const auto images = ReadIconFile(Bytes(std::istreambuf_iterator<char>(source), {}));
+    std::vector<Resource> resources;
+    for (std::size_t i = 0; i < images.size(); ++i)
+        resources.push_back({kIconType, ResourceKey::Number(std::uint16_t(i + 1)), 1033, 0, images[i].data});
+    resources.push_back({kGroupType, ResourceKey::Text("MAINICON"), 1033, 0, BuildIconGroup(images, 1)});
+    const Bytes file = BuildIconFile(ReadMainIcon(MakeSyntheticPe({false, resources, {}, {}, 0})));
+
+    const fs::path path =
+        fs::temp_directory_path() / ("drive_icon_" + std::to_string(std::random_device{}()) + ".ico");
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+    for (const IconImage& image : images) {
+        const HANDLE icon =
+            LoadImageW(nullptr, path.c_str(), IMAGE_ICON, image.width, image.height, LR_LOADFROMFILE);
+        EXPECT_NE(icon, nullptr) << image.width << " x " << image.height;
+        if (icon) DestroyIcon(static_cast<HICON>(icon));
+    }
+    fs::remove(path);
+}
+#endif
 
 }  // namespace
 }  // namespace authoring

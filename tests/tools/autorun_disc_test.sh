@@ -124,16 +124,22 @@ expect_status 0 make --game game --exe Game.exe --splash art.jpg --icon art.ico 
 joliet=$(xorriso -indev disc.iso -rockridge off -find / 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
 [ "$joliet" = "'/' '/Game.exe' '/SKY_RACER_2.ico' '/autorun.exe' '/autorun.inf' '/bin2.dat' '/data' '/data/Level One – Forêt.txt' " ] ||
   fail "Joliet names: $joliet"
-iso9660=$(xorriso -indev disc.iso -rockridge off -joliet off -find / -name 'SKY*' 2>/dev/null)
-[ "$iso9660" = "'/SKY_RACER_2.ICO'" ] || fail "the icon's ISO 9660 name: $iso9660"
+# Readers that know neither extension see the level 2 name, unmangled.
+grep -qa 'SKY_RACER_2\.ICO;1' disc.iso || fail "the icon's ISO 9660 name is not SKY_RACER_2.ICO"
 xorriso -indev disc.iso -pvd_info 2>/dev/null | grep -q "^Volume Id *: SKY_RACER_2$" || fail "volume ID: $(xorriso -indev disc.iso -pvd_info 2>/dev/null | grep 'Volume Id')"
 mkdir extracted && xorriso -osirrox on -indev disc.iso -extract / extracted >/dev/null 2>&1 || fail "xorriso can't extract"
 printf '[autorun]\r\nopen=autorun.exe\r\nicon=SKY_RACER_2.ico\r\nlabel=Sky Racer 2\r\naction=Play Sky Racer\r\n' |
   cmp -s - extracted/autorun.inf || fail "autorun.inf: $(od -c extracted/autorun.inf | head)"
 # The drive's icon is the branded launcher's, as wrestool extracts it, and icotool reads it as the
 # author's icon.
-wrestool -x -t 14 -n MAINICON extracted/autorun.exe -o from-launcher.ico || fail "wrestool finds no MAINICON"
-cmp -s extracted/SKY_RACER_2.ico from-launcher.ico || fail "the drive's icon differs from the launcher's"
+# same_icon ICO EXE: the .ico file is EXE's MAINICON as wrestool extracts it (which pads its file with as
+# many zero bytes as the group has).
+same_icon() {
+  wrestool -x -t 14 -n MAINICON "$2" -o wrestool.ico || return 1
+  cmp -s -n "$(stat -c %s "$1")" "$1" wrestool.ico && [ "$(stat -c %s "$1")" -le "$(stat -c %s wrestool.ico)" ] &&
+    [ -z "$(tail -c +"$(($(stat -c %s "$1") + 1))" wrestool.ico | tr -d '\0')" ]
+}
+same_icon extracted/SKY_RACER_2.ico extracted/autorun.exe || fail "the drive's icon differs from the launcher's"
 icotool -l extracted/SKY_RACER_2.ico >drive.list && cmp -s drive.list art.list ||
   fail "icotool reads the drive's icon as $(cat drive.list)"
 "$python" "$here/pe_readback.py" extracted/autorun.exe --splash art.jpg --icon art.ico --string 'ProductName=Sky Racer' ||
@@ -158,8 +164,7 @@ expect_status 0 make --game game --exe Game.exe --launcher "$launcher" --label A
 grep -q 'label=Again' stick/autorun.inf || fail "--force did not replace the folder"
 # Unbranded, the drive shows the shipped launcher's own icon, named after the new label.
 grep -q 'icon=AGAIN.ico' stick/autorun.inf && [ ! -e stick/SKY_RACER_2.ico ] || fail "icon=: $(cat stick/autorun.inf)"
-wrestool -x -t 14 -n MAINICON "$launcher" -o shipped.ico && cmp -s stick/AGAIN.ico shipped.ico ||
-  fail "the drive's icon is not the shipped launcher's"
+same_icon stick/AGAIN.ico "$launcher" || fail "the drive's icon is not the shipped launcher's"
 [ "$(ls -d stick* | tr '\n' ' ')" = "stick " ] || fail "replacing left $(ls -d stick*)"
 
 # A large disc reports its progress.

@@ -26,7 +26,6 @@ class Picture24 {
     static Picture24 Paint(int width, int height, const std::function<bool(HDC)>& painter);
 
     bool empty() const { return bits_.empty(); }
-    bool operator==(const Picture24& other) const = default;
     int Width() const { return width_; }
     int Height() const { return height_; }
     // Blue, green, red of the pixel at (x, y), y counted from the top.

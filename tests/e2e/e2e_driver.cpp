@@ -4,7 +4,9 @@
 // Usage: e2e_driver.exe CONFIG, where CONFIG is a key=value file (UTF-8) with the keys
 //   launcher, cwd        the launcher to start and its current directory
 //   report, capture      where the report and the screen once the splash has appeared go
-//   first_capture        where the first capture that showed the splash goes (optional)
+//   picture_rows         how many rows from the top the scaled splash covers (optional): the capture
+//                        is taken again, for a while, until they are all lit
+//   first_capture        where the first capture that showed the splash goes when it was incomplete
 //   probe_dir, token     handed to the game through the launcher's environment
 //   probe_window         1: the game opens a window of its own
 //   screen_width, screen_height  the virtual desktop's size, awaited before the launcher starts
@@ -38,11 +40,11 @@ constexpr double kSplashShare = 0.25;
 constexpr int kSplashColours = 4;
 constexpr int kSplashSampleStep = 16;
 // The capture that first shows the splash can land while the picture is still on its way to the X
-// screen (a band of rows, or its lower part, still black).  The screen counts as settled once it has
-// stayed the same this long; what the launcher drew is judged then, or at the limit, whatever the
-// screen shows by then.
-constexpr double kSplashQuietMs = 100;
-constexpr double kSplashSettleLimitMs = 700;
+// screen (its lower part or a band of rows still black), which is X's doing, not the launcher's.  It
+// is taken again until the picture's rows are all lit, for at most this long; what the screen shows
+// then is judged.  Most first captures are complete and cost nothing more.
+constexpr double kSplashCompleteLimitMs = 700;
+constexpr int kRowSampleStep = 4;
 constexpr double kProbeWaitMs = 12000;
 constexpr double kScreenWaitMs = 5000;
 
@@ -428,38 +430,32 @@ class Driver {
         report_.SetMs("splash_ms", before);
         report_.SetMs("splash_share", share);
         e2e::RecordWindow(report_, "splash_window", window);
-        SettleSplash(before);
+        CompleteSplash(before);
         lastCapture_->SaveBmp(config_.Get("capture"));
     }
 
-    // Captures again until the screen stops changing, keeping the last capture.  A full-screen capture
-    // can take hundreds of milliseconds on a busy machine, so at least two more are taken however long
-    // they take; none once the game has started, whose window may then cover the splash.
-    void SettleSplash(double firstCaptureMs) {
-        std::unique_ptr<autorun::Picture24> first;  // kept aside once the screen has changed
-        const double start = e2e::ClockMs();
-        double changedMs = firstCaptureMs;
+    // Captures again while the picture's rows are not all lit yet; none once the game has started,
+    // whose window may then cover the splash.  At least one more however long a capture takes.
+    void CompleteSplash(double firstCaptureMs) {
+        const int rows = config_.GetInt("picture_rows", 0);
+        if (rows <= 0) return;
+        std::unique_ptr<autorun::Picture24> first;
         int captures = 1;
-        bool settled = false;
-        while (!settled && (captures < 3 || e2e::ClockMs() - start < kSplashSettleLimitMs)) {
+        bool complete = e2e::TopRowsLit(*lastCapture_, rows, kRowSampleStep);
+        const double start = e2e::ClockMs();
+        while (!complete && (captures < 2 || e2e::ClockMs() - start < kSplashCompleteLimitMs)) {
             e2e::PumpMessages(kPollMs);
-            const double before = e2e::ClockMs();
             auto capture = std::make_unique<autorun::Picture24>(autorun::Picture24::CaptureScreen());
             if (WaitForSingleObject(probeStarted_.get(), 0) == WAIT_OBJECT_0) break;
             ++captures;
-            if (*capture == *lastCapture_) {
-                settled = before - changedMs >= kSplashQuietMs;
-                continue;
-            }
-            changedMs = before;
+            complete = e2e::TopRowsLit(*capture, rows, kRowSampleStep);
             if (!first) first = std::move(lastCapture_);
             lastCapture_ = std::move(capture);
         }
-        report_.Set("splash_settled", settled);
-        report_.SetMs("splash_last_change_ms", changedMs);
+        report_.Set("splash_complete", complete);
+        report_.SetMs("splash_complete_ms", e2e::ClockMs() - firstCaptureMs);
         report_.Set("splash_captures", captures);
-        if (!config_.Get("first_capture").empty())
-            (first ? *first : *lastCapture_).SaveBmp(config_.Get("first_capture"));
+        if (first && !config_.Get("first_capture").empty()) first->SaveBmp(config_.Get("first_capture"));
     }
 
     // The game records the screen and may show a window after the launcher has gone; the desktop

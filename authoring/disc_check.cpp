@@ -4,6 +4,7 @@
 
 #include "autorun_inf.h"
 #include "disc_names.h"
+#include "drive_icon_check.h"
 #include "elevation_prompt.h"
 #include "launcher_branding.h"
 #include "linux_side_check.h"
@@ -82,21 +83,10 @@ class Checker {
             return std::nullopt;
         }
         Add(Finding::kGood, "autorun.inf opens " + PathText(*launcher));
-        CheckIcon(keys);
+        CheckDriveIcon(disc_, keys, report_.findings);
         const auto label = keys.find("label");
         if (label != keys.end()) Add(Finding::kGood, "label: " + label->second);
         return launcher;
-    }
-
-    void CheckIcon(const std::map<std::string, std::string>& keys) {
-        const auto icon = keys.find("icon");
-        if (icon == keys.end()) {
-            Add(Finding::kWarning, "autorun.inf names no icon=: Explorer shows a plain drive icon");
-            return;
-        }
-        const std::string file = icon->second.substr(0, icon->second.rfind(','));
-        if (!disc_.Find(ProgramOf(file)))
-            Add(Finding::kWarning, "autorun.inf's icon " + file + " is not on the disc");
     }
 
     // open= may quote the program and give it arguments.

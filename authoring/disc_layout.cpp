@@ -1,13 +1,15 @@
 #include "disc_layout.h"
 
 #include <algorithm>
-#include <iterator>
 #include <map>
 #include <system_error>
 
 #include "autorun_inf.h"
 #include "disc_names.h"
+#include "icon_file.h"
 #include "launch_settings.h"
+#include "launcher_branding.h"
+#include "pe_image.h"
 #include "settings_format.h"
 #include "text_encoding.h"
 
@@ -63,19 +65,25 @@ Bytes Settings(const std::string& name) {
     return autorun::BuildLaunchSettings(name, name, std::string(4, '\0'));
 }
 
-void RequireFreeName(const std::string& gameFolder, const fs::path& path, bool withLinux) {
-    static const char* const reserved[] = {kLauncherOnDisc, kSettingsFile, kAutorunInf};
-    static const char* const reservedForLinux[] = {kLinuxLauncherOnDisc, kLinuxScriptOnDisc,
-                                                   autorun::kLinuxSettingsFileName};
-    std::vector<const char*> names(std::begin(reserved), std::end(reserved));
-    if (withLinux) names.insert(names.end(), std::begin(reservedForLinux), std::end(reservedForLinux));
-    for (const char* name : names)
+// The names the disc's own files take at its root.
+std::vector<std::string> ReservedNames(const DiscPlan& plan) {
+    std::vector<std::string> names = {kLauncherOnDisc, kSettingsFile, kAutorunInf, DriveIconName(plan.label)};
+    if (plan.linuxSide)
+        names.insert(names.end(),
+                     {kLinuxLauncherOnDisc, kLinuxScriptOnDisc, autorun::kLinuxSettingsFileName});
+    return names;
+}
+
+void RequireFreeName(const std::string& gameFolder, const fs::path& path,
+                     const std::vector<std::string>& reserved) {
+    for (const std::string& name : reserved)
         if (WindowsNameKey(PathUtf16(path)) == WindowsNameKey(ToUtf16(name)))
             throw DiscError(PathText(fs::path(gameFolder) / path) + ": the disc's own " + name +
                             " goes there; move or remove the game's file of that name");
 }
 
-void AddGameFiles(const std::string& gameFolder, bool withLinux, DiscContents& contents) {
+void AddGameFiles(const std::string& gameFolder, const std::vector<std::string>& reserved,
+                  DiscContents& contents) {
     std::error_code error;
     if (!fs::is_directory(gameFolder, error)) throw DiscError(gameFolder + ": no such folder");
     std::map<std::u16string, fs::path> seen;  // Windows' key of each name, and the name
@@ -88,7 +96,7 @@ void AddGameFiles(const std::string& gameFolder, bool withLinux, DiscContents& c
         if (!clash.second)
             throw DiscError(PathText(walk->path()) + ": Windows can't tell it from " +
                             PathText(clash.first->second) + " (names differ in case only)");
-        RequireFreeName(gameFolder, path, withLinux);
+        RequireFreeName(gameFolder, path, reserved);
         if (walk->is_directory(error)) {
             contents.folders.push_back(path);
         } else if (walk->is_regular_file(error)) {
@@ -116,17 +124,30 @@ void AddLinuxSide(const DiscPlan& plan, DiscContents& contents) {
     contents.files.push_back({autorun::kLinuxSettingsFileName, std::nullopt, Settings(name)});
 }
 
+// The launcher's own icon as an .ico file: Explorer shows it for the drive.
+Bytes DriveIcon(const Bytes& launcher) {
+    try {
+        return BuildIconFile(ReadMainIcon(launcher));
+    } catch (const PeFormatError& error) {
+        throw DiscError(std::string(kLauncherOnDisc) + ": " + error.what());
+    } catch (const BrandingError& error) {
+        throw DiscError(std::string(kLauncherOnDisc) + ": " + error.what());
+    }
+}
+
 }  // namespace
 
 DiscContents LayOutDisc(const DiscPlan& plan) {
     DiscContents contents;
     contents.label = plan.label;
-    AddGameFiles(plan.gameFolder, plan.linuxSide.has_value(), contents);
+    AddGameFiles(plan.gameFolder, ReservedNames(plan), contents);
     const std::string name = SettingsName(plan);
+    const std::string iconName = DriveIconName(plan.label);
     contents.files.push_back({kLauncherOnDisc, std::nullopt, plan.launcher});
     contents.files.push_back({kSettingsFile, std::nullopt, Settings(name)});
-    contents.files.push_back({kAutorunInf, std::nullopt,
-                              BuildAutorunInf({kLauncherOnDisc, kLauncherOnDisc, plan.label, plan.action})});
+    contents.files.push_back({iconName, std::nullopt, DriveIcon(plan.launcher)});
+    contents.files.push_back(
+        {kAutorunInf, std::nullopt, BuildAutorunInf({kLauncherOnDisc, iconName, plan.label, plan.action})});
     if (plan.linuxSide) AddLinuxSide(plan, contents);
     return contents;
 }

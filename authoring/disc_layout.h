@@ -1,5 +1,5 @@
-// Laying out a disc from a game folder: the game's files, the launcher, bin2.dat and autorun.inf, and
-// for Linux desktops the Linux launcher, bin2lnx.dat and autorun.sh.
+// Laying out a disc from a game folder: the game's files, the launcher, bin2.dat, the drive's icon and
+// autorun.inf, and for Linux desktops the Linux launcher, bin2lnx.dat and autorun.sh.
 #pragma once
 
 #include <optional>

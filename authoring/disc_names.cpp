@@ -28,6 +28,11 @@ std::string VolumeIdFromLabel(const std::string& label) {
     return id.empty() ? "DISC" : id;
 }
 
+std::string DriveIconName(const std::string& label) {
+    const std::string extension = ".ico";
+    return VolumeIdFromLabel(label).substr(0, kIsoLevel2NameLimit - extension.size()) + extension;
+}
+
 std::optional<std::vector<std::string>> SplitDiscPath(const std::string& path) {
     std::vector<std::string> parts;
     std::string part;

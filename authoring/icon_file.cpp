@@ -55,14 +55,21 @@ void CheckImage(IconImage& image, std::size_t index) {
     if (image.bitCount == 0) image.bitCount = ReadU16(image.data, 14);
 }
 
+// What a file's directory entry and a group's entry share, read from the entry at `entry`.
+IconImage ReadDirectoryFields(const Bytes& bytes, std::size_t entry) {
+    RequireRange(bytes, entry, 8, "an icon directory entry");
+    IconImage image;
+    image.width = Dimension(bytes[entry]);
+    image.height = Dimension(bytes[entry + 1]);
+    image.colourCount = bytes[entry + 2];
+    image.planes = ReadU16(bytes, entry + 4);
+    image.bitCount = ReadU16(bytes, entry + 6);
+    return image;
+}
+
 IconImage ReadEntry(const Bytes& file, std::size_t index) {
     const std::size_t entry = kHeaderSize + index * kFileEntrySize;
-    IconImage image;
-    image.width = Dimension(file[entry]);
-    image.height = Dimension(file[entry + 1]);
-    image.colourCount = file[entry + 2];
-    image.planes = ReadU16(file, entry + 4);
-    image.bitCount = ReadU16(file, entry + 6);
+    IconImage image = ReadDirectoryFields(file, entry);
     const std::uint32_t size = ReadU32(file, entry + 8);
     const std::uint32_t offset = ReadU32(file, entry + 12);
     if (size == 0 || offset > file.size() || size > file.size() - offset)
@@ -70,6 +77,21 @@ IconImage ReadEntry(const Bytes& file, std::size_t index) {
     image.data.assign(file.begin() + offset, file.begin() + offset + size);
     CheckImage(image, index);
     return image;
+}
+
+// What a file's directory entry and a group's entry share; the image's place follows.
+void AppendDirectoryFields(Bytes& out, const IconImage& image) {
+    out.push_back(std::uint8_t(image.width & 0xff));
+    out.push_back(std::uint8_t(image.height & 0xff));
+    out.push_back(image.colourCount);
+    out.push_back(0);
+    AppendU16(out, image.planes);
+    AppendU16(out, image.bitCount);
+    AppendU32(out, std::uint32_t(image.data.size()));
+}
+
+std::uint16_t GroupEntryId(const Bytes& group, std::size_t index) {
+    return ReadU16(group, kHeaderSize + index * kGroupEntrySize + 12, "the icon group");
 }
 
 }  // namespace
@@ -101,14 +123,7 @@ Bytes BuildIconGroup(const std::vector<IconImage>& images, std::uint16_t firstId
     AppendU16(group, kIconType);
     AppendU16(group, std::uint16_t(images.size()));
     for (std::size_t i = 0; i < images.size(); ++i) {
-        const IconImage& image = images[i];
-        group.push_back(std::uint8_t(image.width & 0xff));
-        group.push_back(std::uint8_t(image.height & 0xff));
-        group.push_back(image.colourCount);
-        group.push_back(0);
-        AppendU16(group, image.planes);
-        AppendU16(group, image.bitCount);
-        AppendU32(group, std::uint32_t(image.data.size()));
+        AppendDirectoryFields(group, images[i]);
         AppendU16(group, std::uint16_t(firstId + i));
     }
     return group;
@@ -118,12 +133,51 @@ std::vector<std::uint16_t> IconGroupMembers(const Bytes& group) {
     try {
         const std::uint16_t count = ReadU16(group, 4, "the icon group");
         std::vector<std::uint16_t> ids;
-        for (std::size_t i = 0; i < count; ++i)
-            ids.push_back(ReadU16(group, kHeaderSize + i * kGroupEntrySize + 12, "the icon group"));
+        for (std::size_t i = 0; i < count; ++i) ids.push_back(GroupEntryId(group, i));
         return ids;
     } catch (const TruncatedData& error) {
         throw IconFormatError(error.what());
     }
+}
+
+std::vector<IconImage> IconGroupImages(const Bytes& group,
+                                       const std::function<const Bytes*(std::uint16_t)>& imageById) {
+    try {
+        if (ReadU16(group, 2, "the icon group") != kIconType)
+            throw IconFormatError("the group is no icon group");
+        const std::uint16_t count = ReadU16(group, 4, "the icon group");
+        if (count == 0) throw IconFormatError("the icon group names no images");
+        std::vector<IconImage> images;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint16_t id = GroupEntryId(group, i);
+            const Bytes* data = imageById(id);
+            if (!data || data->empty())
+                throw IconFormatError("the icon group names image " + std::to_string(id) +
+                                      ", which is missing");
+            IconImage image = ReadDirectoryFields(group, kHeaderSize + i * kGroupEntrySize);
+            image.data = *data;
+            CheckImage(image, i);
+            images.push_back(std::move(image));
+        }
+        return images;
+    } catch (const TruncatedData& error) {
+        throw IconFormatError(error.what());
+    }
+}
+
+Bytes BuildIconFile(const std::vector<IconImage>& images) {
+    Bytes file;
+    AppendU16(file, 0);
+    AppendU16(file, kIconType);
+    AppendU16(file, std::uint16_t(images.size()));
+    std::size_t offset = kHeaderSize + images.size() * kFileEntrySize;
+    for (const IconImage& image : images) {
+        AppendDirectoryFields(file, image);
+        AppendU32(file, std::uint32_t(offset));
+        offset += image.data.size();
+    }
+    for (const IconImage& image : images) file.insert(file.end(), image.data.begin(), image.data.end());
+    return file;
 }
 
 }  // namespace authoring

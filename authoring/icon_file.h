@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -36,5 +37,13 @@ Bytes BuildIconGroup(const std::vector<IconImage>& images, std::uint16_t firstId
 
 // The identifiers of the icon images an icon group resource names.  Throws IconFormatError.
 std::vector<std::uint16_t> IconGroupMembers(const Bytes& group);
+
+// The images an icon group resource names, their bytes found by `imageById` (nullptr: there is none),
+// checked as ReadIconFile checks a file's.  Throws IconFormatError.
+std::vector<IconImage> IconGroupImages(const Bytes& group,
+                                       const std::function<const Bytes*(std::uint16_t)>& imageById);
+
+// The .ico file holding `images` in their order, as ReadIconFile reads it back.
+Bytes BuildIconFile(const std::vector<IconImage>& images);
 
 }  // namespace authoring

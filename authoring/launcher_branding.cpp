@@ -108,4 +108,24 @@ Bytes ReadSplashResource(const Bytes& launcher) {
     return TheOne(resources, ResourceKey::Number(kRcDataResource), kSplashName, "splash picture").data;
 }
 
+std::vector<IconImage> ReadMainIcon(const Bytes& launcher) {
+    const PeHeaders pe = ReadPeHeaders(launcher);
+    const std::vector<Resource> resources = ReadResources(launcher, pe);
+    const Resource& group =
+        TheOne(resources, ResourceKey::Number(kGroupIconResource), kMainIconName, "icon MAINICON");
+    // An image in the group's own language first, as the loader picks it, else in any.
+    const auto imageById = [&](std::uint16_t id) -> const Bytes* {
+        const auto found =
+            FindResources(resources, ResourceKey::Number(kIconResource), ResourceKey::Number(id));
+        for (const Resource* image : found)
+            if (image->language == group.language) return &image->data;
+        return found.empty() ? nullptr : &found.front()->data;
+    };
+    try {
+        return IconGroupImages(group.data, imageById);
+    } catch (const IconFormatError& error) {
+        throw BrandingError(std::string("damaged icon MAINICON: ") + error.what());
+    }
+}
+
 }  // namespace authoring

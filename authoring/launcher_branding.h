@@ -34,4 +34,8 @@ Bytes BrandLauncher(const Bytes& launcher, const Branding& branding);
 // when the executable is damaged.
 Bytes ReadSplashResource(const Bytes& launcher);
 
+// The launcher's icon MAINICON, every image of it in the group's order.  Throws BrandingError when it
+// has none or the icon is damaged, PeFormatError when the executable is damaged.
+std::vector<IconImage> ReadMainIcon(const Bytes& launcher);
+
 }  // namespace authoring

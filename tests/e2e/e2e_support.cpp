@@ -1,5 +1,7 @@
 #include "e2e_support.h"
 
+#include <algorithm>
+
 #include <cstdint>
 #include <cstdio>
 #include <set>
@@ -161,6 +163,20 @@ int DistinctColours(const autorun::Picture24& picture, int step) {
                        static_cast<std::uint32_t>(bgr[2]) << 16);
     });
     return static_cast<int>(colours.size());
+}
+
+bool TopRowsLit(const autorun::Picture24& picture, int rows, int step) {
+    rows = std::min(rows, picture.Height());
+    int lit = 0, lowest = -1;
+    for (int y = 0; y < rows; ++y) {
+        for (int x = step / 2; x < picture.Width(); x += step) {
+            if (!IsNonBlack(picture.Pixel(x, y))) continue;
+            ++lit;
+            lowest = y;
+            break;
+        }
+    }
+    return rows > 0 && lit >= 0.98 * rows && lowest >= rows - 2;
 }
 
 std::string RectText(const RECT& rect) {

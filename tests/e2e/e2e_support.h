@@ -50,6 +50,10 @@ double NonBlackShare(const autorun::Picture24& picture, int step);
 // How many different colours the same grid of samples shows: a picture, or a flat fill.
 int DistinctColours(const autorun::Picture24& picture, int step);
 
+// Whether the top `rows` rows are lit as a picture's are: all but 2% of them show a lit pixel among
+// samples every `step` pixels across, the last two rows included.  What the end-to-end check asks too.
+bool TopRowsLit(const autorun::Picture24& picture, int rows, int step);
+
 // "left,top,right,bottom"
 std::string RectText(const RECT& rect);
 

@@ -122,19 +122,34 @@ cp "$game_exe" game/Game.exe
 printf 'level 1\n' >'game/data/Level One – Forêt.txt'
 expect_status 0 make --game game --exe Game.exe --splash art.jpg --icon art.ico --label 'Sky Racer 2' \
   --product 'Sky Racer' --launcher "$launcher" --iso disc.iso
-joliet=$(xorriso -indev disc.iso -rockridge off -find / 2>/dev/null | sort | tr '\n' ' ')
-[ "$joliet" = "'/' '/Game.exe' '/autorun.exe' '/autorun.inf' '/bin2.dat' '/data' '/data/Level One – Forêt.txt' " ] ||
+joliet=$(xorriso -indev disc.iso -rockridge off -find / 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
+[ "$joliet" = "'/' '/Game.exe' '/SKY_RACER_2.ico' '/autorun.exe' '/autorun.inf' '/bin2.dat' '/data' '/data/Level One – Forêt.txt' " ] ||
   fail "Joliet names: $joliet"
+# Readers that know neither extension see the level 2 name, unmangled.
+grep -qa 'SKY_RACER_2\.ICO;1' disc.iso || fail "the icon's ISO 9660 name is not SKY_RACER_2.ICO"
 xorriso -indev disc.iso -pvd_info 2>/dev/null | grep -q "^Volume Id *: SKY_RACER_2$" || fail "volume ID: $(xorriso -indev disc.iso -pvd_info 2>/dev/null | grep 'Volume Id')"
 mkdir extracted && xorriso -osirrox on -indev disc.iso -extract / extracted >/dev/null 2>&1 || fail "xorriso can't extract"
-printf '[autorun]\r\nopen=autorun.exe\r\nicon=autorun.exe\r\nlabel=Sky Racer 2\r\naction=Play Sky Racer\r\n' |
+printf '[autorun]\r\nopen=autorun.exe\r\nicon=SKY_RACER_2.ico\r\nlabel=Sky Racer 2\r\naction=Play Sky Racer\r\n' |
   cmp -s - extracted/autorun.inf || fail "autorun.inf: $(od -c extracted/autorun.inf | head)"
+# The drive's icon is the branded launcher's, as wrestool extracts it, and icotool reads it as the
+# author's icon.
+# same_icon ICO EXE: the .ico file is EXE's MAINICON as wrestool extracts it (which pads its file with as
+# many zero bytes as the group has).
+same_icon() {
+  wrestool -x -t 14 -n MAINICON "$2" -o wrestool.ico || return 1
+  cmp -s -n "$(stat -c %s "$1")" "$1" wrestool.ico && [ "$(stat -c %s "$1")" -le "$(stat -c %s wrestool.ico)" ] &&
+    [ -z "$(tail -c +"$(($(stat -c %s "$1") + 1))" wrestool.ico | tr -d '\0')" ]
+}
+same_icon extracted/SKY_RACER_2.ico extracted/autorun.exe || fail "the drive's icon differs from the launcher's"
+icotool -l extracted/SKY_RACER_2.ico >drive.list && cmp -s drive.list art.list ||
+  fail "icotool reads the drive's icon as $(cat drive.list)"
 "$python" "$here/pe_readback.py" extracted/autorun.exe --splash art.jpg --icon art.ico --string 'ProductName=Sky Racer' ||
   fail "the launcher on the disc is not the branded one"
 cmp -s extracted/Game.exe "$game_exe" || fail "the game changed on its way onto the disc"
 expect_status 0 check disc.iso
 grep -q '^ok: the game Game.exe is there' out || fail "check on a good image: $(cat out)"
 ! grep -q 'consent prompt' out || fail "check on a good image speaks of a consent prompt: $(cat out)"
+grep -q "^ok: the drive's icon SKY_RACER_2.ico holds 4 image(s)" out || fail "check on the drive's icon: $(cat out)"
 expect_status 0 check extracted
 grep -q '^note: on a USB stick, Windows 7' out || fail "check on a folder says nothing about USB sticks"
 
@@ -149,6 +164,9 @@ expect_refusal '^autorun-disc: disc.iso: already exists; pass --force' make --ga
   --launcher "$launcher" --iso disc.iso
 expect_status 0 make --game game --exe Game.exe --launcher "$launcher" --label Again --folder stick --force
 grep -q 'label=Again' stick/autorun.inf || fail "--force did not replace the folder"
+# Unbranded, the drive shows the shipped launcher's own icon, named after the new label.
+grep -q 'icon=AGAIN.ico' stick/autorun.inf && [ ! -e stick/SKY_RACER_2.ico ] || fail "icon=: $(cat stick/autorun.inf)"
+same_icon stick/AGAIN.ico "$launcher" || fail "the drive's icon is not the shipped launcher's"
 [ "$(ls -d stick* | tr '\n' ' ')" = "stick " ] || fail "replacing left $(ls -d stick*)"
 
 # A large disc reports its progress.
@@ -171,6 +189,12 @@ make_into '^autorun-disc: ğame.exe: the name has characters that Windows-1252' 
 make_into "^autorun-disc: deep/$long: the name \"$long\" has 65 characters, more than Joliet's 64" --game deep \
   --exe "$long/g.exe"
 make_into '^autorun-disc: clashing/AUTORUN.INF: the disc.s own autorun.inf goes there' --game clashing --exe game.exe
+mkdir -p clashing-icon && cp "$game_exe" clashing-icon/game.exe && printf x >clashing-icon/sky_racer_2.ICO
+make_into '^autorun-disc: clashing-icon/sky_racer_2.ICO: the disc.s own SKY_RACER_2.ico goes there' --game clashing-icon \
+  --exe game.exe --label 'Sky Racer 2'
+expect_status 0 make --game clashing-icon --exe game.exe --launcher "$launcher" --label Other --folder no-clash
+cmp -s no-clash/sky_racer_2.ICO clashing-icon/sky_racer_2.ICO && [ -f no-clash/OTHER.ico ] ||
+  fail "the game's own .ico under another label: $(ls no-clash)"
 make_into '^autorun-disc: bad.ico: not a valid icon' --game odd --exe game.exe --splash wide.jpg --icon bad.ico
 expect_refusal '^autorun-disc: odd/disc.iso: lies inside the game folder odd' make --launcher "$launcher" \
   --game odd --exe game.exe --iso odd/disc.iso
@@ -187,6 +211,11 @@ cp -r stick broken && chmod -R u+w broken
 "$bin2dat" write --exe nothere.exe broken/bin2.dat || fail "bin2dat could not write"
 expect_status 1 check broken
 grep -q 'nothere.exe that bin2.dat names is not on the disc' out || fail "check missed the missing game: $(cat out)"
+# An icon Windows can't read costs the drive its picture, not the game its start.
+printf 'not an icon' >broken/AGAIN.ico
+"$bin2dat" write --exe Game.exe broken/bin2.dat || fail "bin2dat could not write"
+expect_status 0 check broken
+grep -q "^warning: AGAIN.ico: Explorer can't show the drive's icon: not an icon" out || fail "check missed the bad icon: $(cat out)"
 rm broken/autorun.inf
 expect_status 1 check broken
 grep -q '^PROBLEM: no autorun.inf at the root' out || fail "check missed the missing autorun.inf: $(cat out)"
@@ -223,8 +252,8 @@ chmod 644 both/bin/game.sh  # make, not the author's folder, makes it executable
 linux=(--linux-launcher "$linux_launcher")
 expect_status 0 make --game both --exe Game.exe --linux-exe bin/game.sh "${linux[@]}" --launcher "$launcher" --iso both.iso
 modes=$(xorriso -indev both.iso -find / -type f -exec lsdl 2>/dev/null | awk '{print $1, $NF}' | sort | tr '\n' ' ')
-[ "$modes" = "-r--r--r-- '/Game.exe' -r--r--r-- '/autorun.exe' -r--r--r-- '/autorun.inf' -r--r--r-- '/bin2.dat' \
--r--r--r-- '/bin2lnx.dat' -rwxr-xr-x '/autorun' -rwxr-xr-x '/autorun.sh' -rwxr-xr-x '/bin/game.sh' " ] ||
+[ "$modes" = "-r--r--r-- '/BOTH.ico' -r--r--r-- '/Game.exe' -r--r--r-- '/autorun.exe' -r--r--r-- '/autorun.inf' \
+-r--r--r-- '/bin2.dat' -r--r--r-- '/bin2lnx.dat' -rwxr-xr-x '/autorun' -rwxr-xr-x '/autorun.sh' -rwxr-xr-x '/bin/game.sh' " ] ||
   fail "Rock Ridge names and modes: $modes"
 mkdir both-x && xorriso -osirrox on -indev both.iso -extract / both-x >/dev/null 2>&1 || fail "xorriso can't extract"
 cmp -s both-x/autorun "$linux_launcher" || fail "the Linux launcher changed on its way onto the disc"

@@ -44,6 +44,10 @@ for file in autorun.exe bin2.dat autorun.inf Game.exe data/level.txt 'Forêt/Caf
   [ -f "disc/$file" ] || fail "disc/$file is missing"
 done
 grep -q $'label=Caf\xe9' disc/autorun.inf || fail "the label is not in the ANSI code page: $(od -c disc/autorun.inf)"
+# The drive's icon, named after the volume (one "_" for the label's one ANSI byte outside A-Z and 0-9).
+grep -q $'icon=CAF_.ico\r' disc/autorun.inf || fail "icon=: $(od -c disc/autorun.inf)"
+icotool -l disc/CAF_.ico >drive.list 2>&1 && icotool -l art.ico >art.list && cmp -s drive.list art.list ||
+  fail "the drive's icon is not the author's: $(cat drive.list)"
 expect_status 0 check disc
 grep -q 'the disc starts its game' out.txt || fail "check on a good folder: $(cat out.txt)"
 rm disc/bin2.dat

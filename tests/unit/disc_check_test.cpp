@@ -8,6 +8,7 @@
 #include "disc_check.h"
 #include "disc_names.h"
 #include "elf_image.h"
+#include "icon_samples.h"
 #include "settings_format.h"
 #include "splash_picture.h"
 #include "synthetic_pe.h"
@@ -91,6 +92,36 @@ TEST(DiscCheck, AGoodDiscStartsItsGameWhateverTheCaseOfItsNames) {
     EXPECT_TRUE(Says(report, Finding::kWarning, "names no icon="));
     EXPECT_TRUE(Says(report, Finding::kGood, "volume ID SKY_RACER"));
     EXPECT_FALSE(Says(report, Finding::kNote, "USB stick"));
+}
+
+// Both forms of icon= start the game; an icon Explorer can't show costs only the drive's picture.
+TEST(DiscCheck, AcceptsTheDrivesIconFromTheLauncherOrFromAnIcoFile) {
+    DiscContents disc = GoodDisc();
+    CheckReport report = CheckDisc(*ReadContents(disc, false));
+    EXPECT_TRUE(report.WouldStartGame());
+    EXPECT_TRUE(Says(report, Finding::kNote, "may show the previous disc's icon"));
+
+    disc.files.push_back(
+        {"SKY_RACER.ico", std::nullopt, IcoFile({{32, BitmapImage(32)}, {16, BitmapImage(16)}})});
+    Replace(disc, "autorun.inf", BuildAutorunInf({"autorun.exe", "SKY_RACER.ico", "Sky Racer", "Play"}));
+    report = CheckDisc(*ReadContents(disc, false));
+    EXPECT_TRUE(report.WouldStartGame());
+    EXPECT_TRUE(Says(report, Finding::kGood, "the drive's icon SKY_RACER.ico holds 2 image(s)"));
+    EXPECT_FALSE(Says(report, Finding::kNote, "previous disc's icon"));
+
+    Replace(disc, "autorun.inf", Text("[autorun]\r\nopen=autorun.exe\r\nicon=\"sky_racer.ICO\",0\r\n"));
+    EXPECT_TRUE(Says(CheckDisc(*ReadContents(disc, false)), Finding::kGood, "holds 2 image(s)"));
+
+    Replace(disc, "SKY_RACER.ico", Text("GIF89a"));
+    report = CheckDisc(*ReadContents(disc, false));
+    EXPECT_TRUE(report.WouldStartGame());
+    EXPECT_TRUE(
+        Says(report, Finding::kWarning, "SKY_RACER.ico: Explorer can't show the drive's icon: not an icon"));
+
+    Remove(disc, "SKY_RACER.ico");
+    report = CheckDisc(*ReadContents(disc, false));
+    EXPECT_TRUE(report.WouldStartGame());
+    EXPECT_TRUE(Says(report, Finding::kWarning, "icon sky_racer.ICO is not on the disc"));
 }
 
 TEST(DiscCheck, AFolderIsToldThatUsbSticksDontStartByThemselves) {

@@ -1,52 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "icon_file.h"
+#include "icon_samples.h"
 #include "version_info.h"
 
 namespace authoring {
 namespace {
-
-Bytes BitmapImage(int side) {
-    Bytes image;
-    AppendU32(image, 40);
-    AppendU32(image, std::uint32_t(side));
-    AppendU32(image, std::uint32_t(2 * side));
-    AppendU16(image, 1);
-    AppendU16(image, 32);
-    image.resize(40 + std::size_t(side * side * 4 + side * 4), 0);
-    return image;
-}
-
-Bytes PngImage(std::uint32_t side) {
-    Bytes image = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
-    for (int i = 0; i < 2; ++i) {
-        image.push_back(std::uint8_t(side >> 24));
-        image.push_back(std::uint8_t(side >> 16));
-        image.push_back(std::uint8_t(side >> 8));
-        image.push_back(std::uint8_t(side));
-    }
-    image.resize(64, 0);
-    return image;
-}
-
-// An .ico file with the images in order; the entries' planes and bit counts left 0, as some tools do.
-Bytes IcoFile(const std::vector<std::pair<int, Bytes>>& images) {
-    Bytes file;
-    AppendU16(file, 0);
-    AppendU16(file, 1);
-    AppendU16(file, std::uint16_t(images.size()));
-    std::uint32_t offset = std::uint32_t(6 + 16 * images.size());
-    for (const auto& image : images) {
-        file.push_back(std::uint8_t(image.first & 0xff));
-        file.push_back(std::uint8_t(image.first & 0xff));
-        file.insert(file.end(), {0, 0, 0, 0, 0, 0});
-        AppendU32(file, std::uint32_t(image.second.size()));
-        AppendU32(file, offset);
-        offset += std::uint32_t(image.second.size());
-    }
-    for (const auto& image : images) file.insert(file.end(), image.second.begin(), image.second.end());
-    return file;
-}
 
 TEST(IconFile, KeepsEveryImageIncludingA256PixelPng) {
     const auto images =
@@ -82,6 +41,45 @@ TEST(IconGroup, NamesItsImagesByConsecutiveIdentifiers) {
     EXPECT_EQ(IconGroupMembers(group), (std::vector<std::uint16_t>{7, 8}));
     EXPECT_EQ(group[6], 0);  // 256 is stored as 0
     EXPECT_EQ(ReadU32(group, 6 + 14 + 8), images[1].data.size());
+}
+
+// A launcher's icon comes back out as a file that reads as the one that went in, 256 pixels included.
+TEST(IconFile, IsRebuiltFromAGroupAndItsImages) {
+    const auto images =
+        ReadIconFile(IcoFile({{256, PngImage(256)}, {32, BitmapImage(32)}, {16, BitmapImage(16)}}));
+    const Bytes group = BuildIconGroup(images, 5);
+    const auto byId = [&](std::uint16_t id) -> const Bytes* {
+        return id >= 5 && id < 5 + images.size() ? &images[id - 5].data : nullptr;
+    };
+    const auto fromGroup = IconGroupImages(group, byId);
+    const Bytes file = BuildIconFile(fromGroup);
+    const auto again = ReadIconFile(file);
+    ASSERT_EQ(again.size(), images.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        EXPECT_EQ(again[i].width, images[i].width);
+        EXPECT_EQ(again[i].height, images[i].height);
+        EXPECT_EQ(again[i].bitCount, images[i].bitCount);
+        EXPECT_EQ(again[i].png, images[i].png);
+        EXPECT_EQ(again[i].data, images[i].data);
+    }
+    // The images follow the directory back to back, in order.
+    EXPECT_EQ(ReadU32(file, 6 + 12), 6u + 3 * 16);
+    EXPECT_EQ(ReadU32(file, 6 + 16 + 12), 6u + 3 * 16 + images[0].data.size());
+    EXPECT_EQ(file.size(),
+              6u + 3 * 16 + images[0].data.size() + images[1].data.size() + images[2].data.size());
+}
+
+TEST(IconGroup, ADamagedGroupOrAMissingImageIsRefused) {
+    const auto images = ReadIconFile(IcoFile({{32, BitmapImage(32)}}));
+    const Bytes group = BuildIconGroup(images, 1);
+    const auto none = [](std::uint16_t) -> const Bytes* { return nullptr; };
+    EXPECT_THROW(IconGroupImages(group, none), IconFormatError);
+    const Bytes wrongSize = BitmapImage(16);  // the group says 32 x 32
+    EXPECT_THROW(IconGroupImages(group, [&](std::uint16_t) { return &wrongSize; }), IconFormatError);
+    Bytes cut = group;
+    cut.resize(cut.size() - 3);
+    EXPECT_THROW(IconGroupImages(cut, [&](std::uint16_t) { return &images[0].data; }), IconFormatError);
+    EXPECT_THROW(IconGroupImages(BuildIconGroup({}, 1), none), IconFormatError);
 }
 
 VersionBlock StringBlock(const std::u16string& key, const std::u16string& text) {

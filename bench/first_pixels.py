@@ -109,7 +109,23 @@ def runs_32_bit_natively():
     return not Path("/proc/sys/fs/binfmt_misc/qemu-i386").exists()
 
 
-def emulated_loader_dir():
+def usable_qemu():
+    """The path of a qemu-i386 of version 10 or later, or None.  Debian 12's own qemu-user 7.2 lacks
+    MAP_FIXED_NOREPLACE, and Wine's 32-bit loader then needs tens of seconds a start, so that every
+    emulated run would wait for first light until it timed out."""
+    for name in ("qemu-i386", "qemu-i386-static"):
+        path = shutil.which(name)
+        if not path:
+            continue
+        result = subprocess.run([path, "--version"], capture_output=True, text=True, timeout=30)
+        words = result.stdout.split()
+        version = words[words.index("version") + 1] if "version" in words[:-1] else "0"
+        if int(version.split(".")[0] or 0) >= 10:
+            return path
+    return None
+
+
+def emulated_loader_dir(qemu):
     """Wine starts a 32-bit program through the 32-bit loader beside its own 64-bit one.  Where the
     kernel runs 32-bit code itself, a copy of the 64-bit loader in a folder of our own finds there a
     script in the 32-bit loader's place that runs it under qemu-i386, so that the emulated figures
@@ -125,14 +141,14 @@ def emulated_loader_dir():
             link.symlink_to(target)
     shutil.copy2("/usr/lib/wine/wine64", folder / "wine64")
     script = folder / "wine"
-    script.write_text(f'#!/bin/sh\nWINELOADERNOEXEC=1 exec qemu-i386 {WINE32} "$@"\n')
+    script.write_text(f'#!/bin/sh\nWINELOADERNOEXEC=1 exec {qemu} {WINE32} "$@"\n')
     script.chmod(0o755)
     return folder
 
 
 class Race:
-    def __init__(self, call_qemu):
-        self.call_qemu = call_qemu
+    def __init__(self, qemu):
+        self.qemu = qemu  # the qemu-i386 that starts the 32-bit loader, or None to leave that to the kernel
         self.wine = run_e2e.Wine(run_bench.SimpleNamespace(wine_env=ROOT / "scripts" / "wine-env.sh"),
                                  BENCH / "wineprefix")
         self.xvfb = None
@@ -140,8 +156,8 @@ class Race:
         self.faults = []
 
     def start(self):
-        if self.call_qemu:
-            self.loader64[True] = str(emulated_loader_dir() / "wine64")
+        if self.qemu:
+            self.loader64[True] = str(emulated_loader_dir(self.qemu) / "wine64")
         self.wine.ensure_prefix()
         self.wine.start_server()
         self.wine.paint_desktop_black()
@@ -223,11 +239,14 @@ def run_race(race, entrants, runs):
     return times, gaps
 
 
-def run_phases(race, runs):
+def run_phases(race, runs, emulate):
     """Phase durations in ms per preset: {preset: {phase: [ms, ...]}} in the order the phases ran."""
     found = {}
     for preset in PHASE_PRESETS:
         emulated = preset == "windows-x86"
+        found[preset] = {}
+        if emulated and not emulate:
+            continue
         entrant = Contestant(f"phases {preset}", phase_launcher(preset), emulated, settings=True)
         phases = {}
         for number in range(runs):
@@ -260,6 +279,8 @@ def cost_table(entrants, times):
     by_label = {entrant.label: entrant for entrant in entrants}
 
     def above(label, floor):
+        if label not in by_label or floor not in by_label:
+            return None
         ours, base = median[by_label[label]], median[by_label[floor]]
         return None if ours is None or base is None else ours - base
 
@@ -348,19 +369,26 @@ def main():
             parser.error(f"{earlier}: no such file")
     entrants = contestants(args.before_i686, args.before_x86_64)
     call_qemu = args.call_qemu or runs_32_bit_natively()
-    race = Race(call_qemu)
+    qemu = usable_qemu() if call_qemu else None
+    emulate = qemu is not None or not call_qemu
+    if not emulate:
+        print("first_pixels.py: note: no qemu-i386 10 or later to start the i686 programs with "
+              "(scripts/bootstrap-qemu-i386.sh installs it); the emulated column is left out", file=sys.stderr)
+        entrants = tuple(entrant for entrant in entrants if not entrant.emulated)
+    race = Race(qemu)
     loads = [run_bench.load_average()]
     try:
         race.start()
         times, gaps = run_race(race, list(entrants), args.runs)
-        found = run_phases(race, args.phase_runs) if args.phase_runs else {}
+        found = run_phases(race, args.phase_runs, emulate) if args.phase_runs else {}
     except (BenchError, run_e2e.Failure, subprocess.SubprocessError, OSError) as error:
         raise SystemExit(f"first_pixels.py: {error}")
     finally:
         race.close()
     loads.append(run_bench.load_average())
 
-    emulation = "qemu-i386 called by the bench" if call_qemu else "qemu-i386 through binfmt_misc"
+    emulation = ("not run: no usable qemu-i386" if not emulate else
+                 "qemu-i386 called by the bench" if call_qemu else "qemu-i386 through binfmt_misc")
     print(f"## Start-up race, {SCREEN[0]}x{SCREEN[1]} Wine virtual desktop on Xvfb, rounds interleaved\n")
     print(f"{platform.node()}, {os.cpu_count()} CPUs, load average {loads[0]} at the start, {loads[1]} at the end; "
           f"i686 programs emulated ({emulation}); screen grabbed every 5 ms, longest gap between grabs "

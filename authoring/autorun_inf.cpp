@@ -24,7 +24,7 @@ std::string DecodeText(const Bytes& file) {
     if (file.size() >= 2 && file[0] == 0xff && file[1] == 0xfe) {
         std::u16string text;
         for (std::size_t i = 2; i + 1 < file.size(); i += 2)
-            text.push_back(char16_t(file[i] | file[i + 1] << 8));
+            text.push_back(char16_t(autorun::LoadLittleU16(&file[i])));
         return FromUtf16(text);
     }
     return FromAnsi(std::string(file.begin(), file.end()));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "autorun_inf.h"
+#include "disc_file_names.h"
 #include "disc_names.h"
 #include "drive_icon_check.h"
 #include "elevation_prompt.h"
@@ -19,8 +20,8 @@
 namespace authoring {
 namespace {
 
-constexpr char kAutorunInf[] = "autorun.inf";
-constexpr char kSettingsFile[] = "bin2.dat";
+constexpr const char* kAutorunInf = autorun::kAutorunInfName;
+constexpr const char* kSettingsFile = autorun::kSettingsFileName;
 // Enough for any program's headers and resources; an installer's payload, often hundreds of
 // megabytes, follows them and is not read.
 constexpr std::size_t kProgramReadLimit = 64u << 20;
@@ -66,23 +67,23 @@ class Checker {
     std::optional<std::filesystem::path> CheckAutorunInf() {
         const auto inf = disc_.Find(kAutorunInf);
         if (!inf) {
-            Add(Finding::kProblem,
-                "no autorun.inf at the root: Windows starts nothing when the disc goes in");
+            Add(Finding::kProblem, std::string("no ") + kAutorunInf +
+                                       " at the root: Windows starts nothing when the disc goes in");
             return std::nullopt;
         }
         const auto keys = ParseAutorunInf(disc_.Read(*inf));
         const auto open = keys.find("open");
         if (open == keys.end() || open->second.empty()) {
-            Add(Finding::kProblem, "autorun.inf has no open= line in an [autorun] section");
+            Add(Finding::kProblem, std::string(kAutorunInf) + " has no open= line in an [autorun] section");
             return std::nullopt;
         }
         const std::string program = ProgramOf(open->second);
         const auto launcher = disc_.Find(program);
         if (!launcher) {
-            Add(Finding::kProblem, "autorun.inf opens " + program + ", which is not on the disc");
+            Add(Finding::kProblem, kAutorunInf + (" opens " + program) + ", which is not on the disc");
             return std::nullopt;
         }
-        Add(Finding::kGood, "autorun.inf opens " + PathText(*launcher));
+        Add(Finding::kGood, kAutorunInf + (" opens " + PathText(*launcher)));
         CheckDriveIcon(disc_, keys, report_.findings);
         const auto label = keys.find("label");
         if (label != keys.end()) Add(Finding::kGood, "label: " + label->second);
@@ -118,17 +119,18 @@ class Checker {
     std::optional<std::string> CheckSettings() {
         const auto settings = disc_.Find(kSettingsFile);
         if (!settings) {
-            Add(Finding::kProblem,
-                "no bin2.dat at the root: the launcher reports an error and starts lmq.bin");
+            Add(Finding::kProblem, std::string("no ") + kSettingsFile +
+                                       " at the root: the launcher reports an error and starts " +
+                                       autorun::kDefaultGameExeName);
             return std::nullopt;
         }
         try {
             const Bytes bytes = disc_.Read(*settings);
             const std::string name = autorun::ParseLaunchSettings(bytes).gameExeName;
-            Add(Finding::kGood, "bin2.dat names " + FromAnsi(name));
+            Add(Finding::kGood, kSettingsFile + (" names " + FromAnsi(name)));
             return name;
         } catch (const autorun::SettingsFormatError& error) {
-            Add(Finding::kProblem, "bin2.dat is damaged: " + std::string(error.what()));
+            Add(Finding::kProblem, kSettingsFile + (" is damaged: " + std::string(error.what())));
             return std::nullopt;
         }
     }
@@ -147,8 +149,8 @@ class Checker {
         const std::u16string folderUtf16 = folder.empty() ? u"" : PathUtf16(folder) + u"/";
         const auto game = disc_.Find(folderUtf16 + ToUtf16(FromAnsi(ansiName)));
         if (!game) {
-            Add(Finding::kProblem,
-                "the game " + folderText + FromAnsi(ansiName) + " that bin2.dat names is not on the disc");
+            Add(Finding::kProblem, "the game " + folderText + FromAnsi(ansiName) + " that " + kSettingsFile +
+                                       " names is not on the disc");
             return;
         }
         Add(Finding::kGood, "the game " + PathText(*game) + " is there");

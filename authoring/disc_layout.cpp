@@ -7,7 +7,7 @@
 #include "autorun_inf.h"
 #include "disc_names.h"
 #include "icon_file.h"
-#include "launch_settings.h"
+#include "disc_file_names.h"
 #include "launcher_branding.h"
 #include "pe_image.h"
 #include "settings_format.h"
@@ -17,9 +17,6 @@ namespace authoring {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr char kSettingsFile[] = "bin2.dat";
-constexpr char kAutorunInf[] = "autorun.inf";
 
 // The parts of `exe`, a file that must lie inside the game folder; `option` names it in errors.
 std::vector<std::string> GameFileParts(const std::string& gameFolder, const std::string& exe,
@@ -50,8 +47,8 @@ std::string SettingsName(const DiscPlan& plan) {
     const std::string windowsName = Join(GameFileParts(plan.gameFolder, plan.exe, "--exe"), "\\");
     const auto ansi = ToAnsi(windowsName);
     if (!ansi)
-        throw DiscError(plan.exe + ": the name has characters that " + AnsiCodePageName() +
-                        ", in which bin2.dat stores it, can't hold; rename the file");
+        throw DiscError(plan.exe + ": the name has characters that " + AnsiCodePageName() + ", in which " +
+                        autorun::kSettingsFileName + " stores it, can't hold; rename the file");
     const std::size_t length = std::string(kDiscRootOnWindows).size() + ansi->size();
     if (length > kWindowsPathLimit)
         throw DiscError(plan.exe + ": the path is too long for the launcher (" + std::to_string(length) +
@@ -67,10 +64,11 @@ Bytes Settings(const std::string& name) {
 
 // The names the disc's own files take at its root.
 std::vector<std::string> ReservedNames(const DiscPlan& plan) {
-    std::vector<std::string> names = {kLauncherOnDisc, kSettingsFile, kAutorunInf, DriveIconName(plan.label)};
+    std::vector<std::string> names = {autorun::kLauncherExeName, autorun::kSettingsFileName,
+                                      autorun::kAutorunInfName, DriveIconName(plan.label)};
     if (plan.linuxSide)
-        names.insert(names.end(),
-                     {kLinuxLauncherOnDisc, kLinuxScriptOnDisc, autorun::kLinuxSettingsFileName});
+        names.insert(names.end(), {autorun::kLinuxLauncherName, autorun::kLinuxScriptName,
+                                   autorun::kLinuxSettingsFileName});
     return names;
 }
 
@@ -118,9 +116,9 @@ void AddLinuxSide(const DiscPlan& plan, DiscContents& contents) {
         throw DiscError(PathText(fs::path(plan.gameFolder) / side.exe) +
                         ": --linux-exe must name the file by its own name, not through a link or \"..\"");
     game->executable = true;
-    contents.files.push_back({kLinuxLauncherOnDisc, std::nullopt, side.launcher, true});
+    contents.files.push_back({autorun::kLinuxLauncherName, std::nullopt, side.launcher, true});
     contents.files.push_back(
-        {kLinuxScriptOnDisc, std::nullopt, Bytes(side.script.begin(), side.script.end()), true});
+        {autorun::kLinuxScriptName, std::nullopt, Bytes(side.script.begin(), side.script.end()), true});
     contents.files.push_back({autorun::kLinuxSettingsFileName, std::nullopt, Settings(name)});
 }
 
@@ -129,9 +127,9 @@ Bytes DriveIcon(const Bytes& launcher) {
     try {
         return BuildIconFile(ReadMainIcon(launcher));
     } catch (const PeFormatError& error) {
-        throw DiscError(std::string(kLauncherOnDisc) + ": " + error.what());
+        throw DiscError(std::string(autorun::kLauncherExeName) + ": " + error.what());
     } catch (const BrandingError& error) {
-        throw DiscError(std::string(kLauncherOnDisc) + ": " + error.what());
+        throw DiscError(std::string(autorun::kLauncherExeName) + ": " + error.what());
     }
 }
 
@@ -143,11 +141,12 @@ DiscContents LayOutDisc(const DiscPlan& plan) {
     AddGameFiles(plan.gameFolder, ReservedNames(plan), contents);
     const std::string name = SettingsName(plan);
     const std::string iconName = DriveIconName(plan.label);
-    contents.files.push_back({kLauncherOnDisc, std::nullopt, plan.launcher});
-    contents.files.push_back({kSettingsFile, std::nullopt, Settings(name)});
+    contents.files.push_back({autorun::kLauncherExeName, std::nullopt, plan.launcher});
+    contents.files.push_back({autorun::kSettingsFileName, std::nullopt, Settings(name)});
     contents.files.push_back({iconName, std::nullopt, DriveIcon(plan.launcher)});
     contents.files.push_back(
-        {kAutorunInf, std::nullopt, BuildAutorunInf({kLauncherOnDisc, iconName, plan.label, plan.action})});
+        {autorun::kAutorunInfName, std::nullopt,
+         BuildAutorunInf({autorun::kLauncherExeName, iconName, plan.label, plan.action})});
     if (plan.linuxSide) AddLinuxSide(plan, contents);
     return contents;
 }

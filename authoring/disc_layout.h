@@ -9,10 +9,6 @@
 
 namespace authoring {
 
-constexpr char kLauncherOnDisc[] = "autorun.exe";
-constexpr char kLinuxLauncherOnDisc[] = "autorun";
-constexpr char kLinuxScriptOnDisc[] = "autorun.sh";
-
 // The Linux side of a disc: the launcher and the script that desktops offer to run.
 struct LinuxPlan {
     std::string exe;  // relative to the game folder, like DiscPlan::exe

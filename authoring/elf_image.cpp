@@ -14,18 +14,14 @@ constexpr std::uint16_t kExecutable = 2;
 constexpr std::uint16_t kSharedObject = 3;
 constexpr std::uint16_t kX8664 = 62;
 
-std::uint16_t Read16(const Bytes& bytes, std::size_t at) {
-    return std::uint16_t(bytes[at] | bytes[at + 1] << 8);
-}
-
 }  // namespace
 
 std::optional<std::string> X8664ExecutableProblem(const Bytes& bytes) {
     if (bytes.size() < kHeaderSize || !std::equal(std::begin(kMagic), std::end(kMagic), bytes.begin()))
         return "not a Linux program (no ELF header)";
-    if (bytes[4] != kClass64 || bytes[5] != kLittleEndian || Read16(bytes, 18) != kX8664)
+    if (bytes[4] != kClass64 || bytes[5] != kLittleEndian || autorun::LoadLittleU16(&bytes[18]) != kX8664)
         return "a Linux program for another processor; the launcher must be built for x86_64";
-    const std::uint16_t type = Read16(bytes, 16);
+    const std::uint16_t type = autorun::LoadLittleU16(&bytes[16]);
     if (type != kExecutable && type != kSharedObject) return "an ELF file that is not a program";
     return std::nullopt;
 }

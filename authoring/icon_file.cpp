@@ -19,8 +19,7 @@ int Dimension(std::uint8_t stored) {
 
 std::uint32_t ReadU32BigEndian(const Bytes& bytes, std::size_t offset) {
     RequireRange(bytes, offset, 4, "a PNG header field");
-    return std::uint32_t(bytes[offset]) << 24 | std::uint32_t(bytes[offset + 1]) << 16 |
-           std::uint32_t(bytes[offset + 2]) << 8 | bytes[offset + 3];
+    return autorun::LoadBigU32(bytes.data() + offset);
 }
 
 bool IsPng(const Bytes& data) {

@@ -1,26 +1,33 @@
 #include "linux_side_check.h"
 
-#include "disc_layout.h"
+#include "disc_file_names.h"
 #include "elf_image.h"
-#include "launch_settings.h"
 #include "settings_format.h"
 
 namespace authoring {
 namespace {
+
+constexpr const char* kScript = autorun::kLinuxScriptName;
+constexpr const char* kLauncher = autorun::kLinuxLauncherName;
+
+// Why a missing or broken launcher matters to the player.
+std::string StartsNothing() {
+    return std::string(": on Linux, ") + kScript + " starts nothing";
+}
 
 class LinuxChecker {
    public:
     LinuxChecker(const DiscReader& disc, std::vector<Finding>& findings) : disc_(disc), findings_(findings) {}
 
     void Run() {
-        const bool script = disc_.HasExactly(kLinuxScriptOnDisc);
+        const bool script = disc_.HasExactly(kScript);
         if (!script && !disc_.HasExactly(autorun::kLinuxSettingsFileName)) return;
         if (!script)
             Add(Finding::kWarning,
-                std::string("no ") + kLinuxScriptOnDisc +
+                std::string("no ") + kScript +
                     " at the root: Linux desktops offer nothing to run when the disc goes in");
         else
-            RequireExecutable(kLinuxScriptOnDisc, "autorun.sh");
+            RequireExecutable(kScript, kScript);
         CheckLauncher();
         if (const auto game = CheckSettings()) CheckGame(*game);
     }
@@ -29,25 +36,24 @@ class LinuxChecker {
     void Add(Finding::Level level, const std::string& text) { findings_.push_back({level, text}); }
 
     void CheckLauncher() {
-        if (!disc_.HasExactly(kLinuxLauncherOnDisc)) {
-            Add(Finding::kProblem, std::string("no Linux launcher ") + kLinuxLauncherOnDisc +
-                                       " at the root: on Linux, autorun.sh starts nothing");
+        if (!disc_.HasExactly(kLauncher)) {
+            Add(Finding::kProblem,
+                std::string("no Linux launcher ") + kLauncher + " at the root" + StartsNothing());
             return;
         }
-        if (const auto problem = X8664ExecutableProblem(disc_.Read(kLinuxLauncherOnDisc))) {
-            Add(Finding::kProblem, std::string(kLinuxLauncherOnDisc) + ": " + *problem +
-                                       ": on Linux, autorun.sh starts nothing");
+        if (const auto problem = X8664ExecutableProblem(disc_.Read(kLauncher))) {
+            Add(Finding::kProblem, std::string(kLauncher) + ": " + *problem + StartsNothing());
             return;
         }
-        Add(Finding::kGood, std::string("the Linux launcher ") + kLinuxLauncherOnDisc + " is there");
+        Add(Finding::kGood, std::string("the Linux launcher ") + kLauncher + " is there");
     }
 
     std::optional<std::string> CheckSettings() {
         const std::string settings = autorun::kLinuxSettingsFileName;
         if (!disc_.HasExactly(settings)) {
-            Add(Finding::kProblem,
-                "no " + settings +
-                    " at the root: on Linux, the launcher reports an error and starts lmq.bin");
+            Add(Finding::kProblem, "no " + settings +
+                                       " at the root: on Linux, the launcher reports an error and starts " +
+                                       autorun::kDefaultGameExeName);
             return std::nullopt;
         }
         try {

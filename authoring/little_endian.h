@@ -1,5 +1,5 @@
 // Little-endian fields in byte buffers, bounds-checked: the files read here come from users and may
-// be damaged anywhere.
+// be damaged anywhere, so a field outside its buffer throws instead of reading past it.
 #pragma once
 
 #include <cstddef>
@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "byte_order.h"
 
 namespace authoring {
 
@@ -19,39 +21,36 @@ class TruncatedData : public std::runtime_error {
 };
 
 inline void RequireRange(const Bytes& bytes, std::size_t offset, std::size_t size, const char* what) {
-    if (offset > bytes.size() || size > bytes.size() - offset)
+    if (!autorun::HasRange(bytes.size(), offset, size))
         throw TruncatedData(std::string(what) + " lies beyond the end of the data");
 }
 
 inline std::uint16_t ReadU16(const Bytes& bytes, std::size_t offset, const char* what = "a field") {
     RequireRange(bytes, offset, 2, what);
-    return std::uint16_t(bytes[offset] | bytes[offset + 1] << 8);
+    return autorun::LoadLittleU16(bytes.data() + offset);
 }
 
 inline std::uint32_t ReadU32(const Bytes& bytes, std::size_t offset, const char* what = "a field") {
     RequireRange(bytes, offset, 4, what);
-    return std::uint32_t(bytes[offset]) | std::uint32_t(bytes[offset + 1]) << 8 |
-           std::uint32_t(bytes[offset + 2]) << 16 | std::uint32_t(bytes[offset + 3]) << 24;
+    return autorun::LoadLittleU32(bytes.data() + offset);
 }
 
 inline void WriteU16(Bytes& bytes, std::size_t offset, std::uint16_t value) {
     RequireRange(bytes, offset, 2, "a field written");
-    bytes[offset] = std::uint8_t(value);
-    bytes[offset + 1] = std::uint8_t(value >> 8);
+    autorun::StoreLittleU16(bytes.data() + offset, value);
 }
 
 inline void WriteU32(Bytes& bytes, std::size_t offset, std::uint32_t value) {
     RequireRange(bytes, offset, 4, "a field written");
-    for (int i = 0; i < 4; ++i) bytes[offset + i] = std::uint8_t(value >> (8 * i));
+    autorun::StoreLittleU32(bytes.data() + offset, value);
 }
 
 inline void AppendU16(Bytes& bytes, std::uint16_t value) {
-    bytes.push_back(std::uint8_t(value));
-    bytes.push_back(std::uint8_t(value >> 8));
+    autorun::AppendLittleU16(bytes, value);
 }
 
 inline void AppendU32(Bytes& bytes, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(std::uint8_t(value >> (8 * i)));
+    autorun::AppendLittleU32(bytes, value);
 }
 
 inline void PadTo(Bytes& bytes, std::size_t alignment) {

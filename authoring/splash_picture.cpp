@@ -44,7 +44,7 @@ FrameHeader ReadFrameHeader(const Bytes& jpeg) {
             continue;
         }
         if (marker == kStartOfScan) break;
-        const std::size_t length = std::size_t(jpeg[at + 2]) << 8 | jpeg[at + 3];
+        const std::size_t length = autorun::LoadBigU16(&jpeg[at + 2]);
         if (IsStartOfFrame(marker) && at + 9 < jpeg.size()) return {marker, jpeg[at + 4], jpeg[at + 9]};
         at += 2 + length;
     }

@@ -103,7 +103,7 @@ std::optional<std::u16string> FindVersionString(const VersionBlock& root, const 
                 if (string.key != name) continue;
                 std::u16string value;
                 for (std::size_t i = 0; i + 1 < string.value.size(); i += 2) {
-                    const char16_t c = char16_t(string.value[i] | string.value[i + 1] << 8);
+                    const char16_t c = char16_t(autorun::LoadLittleU16(&string.value[i]));
                     if (c == 0) break;
                     value.push_back(c);
                 }

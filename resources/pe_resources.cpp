@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "byte_order.h"
+
 namespace autorun {
 namespace {
 
@@ -10,23 +12,14 @@ constexpr std::uint32_t kNameIsString = 0x80000000;
 constexpr std::uint32_t kEntryIsDirectory = 0x80000000;
 constexpr std::size_t kResourceTableIndex = 2;
 
-// Little-endian reads that refuse to leave the image.
+// Reads that refuse to leave the image.
 class ImageReader {
    public:
     explicit ImageReader(const std::vector<std::uint8_t>& image) : image_(image) {}
 
-    bool Has(std::size_t offset, std::size_t size) const {
-        return offset <= image_.size() && size <= image_.size() - offset;
-    }
-    std::optional<std::uint32_t> U16(std::size_t offset) const {
-        if (!Has(offset, 2)) return std::nullopt;
-        return image_[offset] | image_[offset + 1] << 8;
-    }
-    std::optional<std::uint32_t> U32(std::size_t offset) const {
-        if (!Has(offset, 4)) return std::nullopt;
-        return image_[offset] | image_[offset + 1] << 8 | image_[offset + 2] << 16 |
-               static_cast<std::uint32_t>(image_[offset + 3]) << 24;
-    }
+    bool Has(std::size_t offset, std::size_t size) const { return HasRange(image_.size(), offset, size); }
+    std::optional<std::uint16_t> U16(std::size_t offset) const { return ReadLittleU16(image_, offset); }
+    std::optional<std::uint32_t> U32(std::size_t offset) const { return ReadLittleU32(image_, offset); }
     const std::vector<std::uint8_t>& Bytes() const { return image_; }
 
    private:
@@ -54,7 +47,8 @@ std::optional<std::size_t> FileOffsetOf(const std::vector<Section>& sections, st
 }
 
 std::optional<ResourceTable> LocateResourceTable(const ImageReader& image) {
-    const auto mz = image.U16(0), peOffset = image.U32(0x3C);
+    const auto mz = image.U16(0);
+    const auto peOffset = image.U32(0x3C);
     if (!mz || *mz != 0x5A4D || !peOffset) return std::nullopt;
     const auto signature = image.U32(*peOffset);
     if (!signature || *signature != 0x00004550) return std::nullopt;

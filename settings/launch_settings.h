@@ -3,13 +3,9 @@
 
 #include <string>
 
-namespace autorun {
+#include "disc_file_names.h"
 
-inline constexpr char kSettingsFileName[] = "bin2.dat";
-// The Linux launcher's settings file, in the same format: a disc for both systems names a Windows
-// and a Linux game.  A name of 8.3 characters, so that even a plain ISO 9660 disc can carry it.
-inline constexpr char kLinuxSettingsFileName[] = "bin2lnx.dat";
-inline constexpr char kDefaultGameExeName[] = "lmq.bin";
+namespace autorun {
 
 // File name of the game's executable, relative to the launcher's directory, in the ANSI code page.
 // Holds the default until ReadLaunchSettings succeeds, then the decoded name.

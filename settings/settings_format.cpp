@@ -2,29 +2,13 @@
 
 #include <string>
 
+#include "byte_order.h"
+
 namespace autorun {
 namespace {
 
 constexpr std::size_t kHeaderSize = 4;  // the two 16-bit lengths
 constexpr std::size_t kSeparatorSize = 1;
-
-std::uint32_t LoadWord(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-void StoreWord(std::uint32_t word, std::uint8_t* p) {
-    for (int shift = 0; shift < 32; shift += 8) *p++ = std::uint8_t(word >> shift);
-}
-
-std::uint16_t LoadLength(const std::vector<std::uint8_t>& file, std::size_t offset) {
-    return std::uint16_t(file[offset] | file[offset + 1] << 8);
-}
-
-void AppendLength(std::vector<std::uint8_t>& file, std::size_t length) {
-    file.push_back(std::uint8_t(length));
-    file.push_back(std::uint8_t(length >> 8));
-}
 
 void CheckTextLength(std::size_t length, const char* which) {
     if (length < kMinTextLength || length > kMaxTextLength)
@@ -47,9 +31,9 @@ std::string DecodeSettingsBlock(const std::uint8_t* words, std::size_t length) {
     const std::size_t count = WordCount(length);
     std::string plain(count * 4, '\0');
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t stored = LoadWord(words + 4 * i);
-        StoreWord(stored - SettingsKey - WordOffset(std::uint32_t(i)),
-                  reinterpret_cast<std::uint8_t*>(&plain[4 * i]));
+        const std::uint32_t stored = LoadLittleU32(words + 4 * i);
+        StoreLittleU32(reinterpret_cast<std::uint8_t*>(&plain[4 * i]),
+                       stored - SettingsKey - WordOffset(std::uint32_t(i)));
     }
     plain.resize(length);
     return plain;
@@ -62,8 +46,8 @@ std::vector<std::uint8_t> EncodeSettingsBlock(std::string_view text, std::string
     padded.resize(count * 4, '\0');
     std::vector<std::uint8_t> words(count * 4);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t plain = LoadWord(reinterpret_cast<const std::uint8_t*>(&padded[4 * i]));
-        StoreWord(plain + SettingsKey + WordOffset(std::uint32_t(i)), &words[4 * i]);
+        const std::uint32_t plain = LoadLittleU32(reinterpret_cast<const std::uint8_t*>(&padded[4 * i]));
+        StoreLittleU32(&words[4 * i], plain + SettingsKey + WordOffset(std::uint32_t(i)));
     }
     return words;
 }
@@ -72,8 +56,8 @@ LaunchSettings ParseLaunchSettings(const std::vector<std::uint8_t>& file) {
     if (file.size() < kHeaderSize)
         throw SettingsFormatError("file holds " + std::to_string(file.size()) +
                                   " bytes, too short for its header");
-    const std::size_t firstLength = LoadLength(file, 0);
-    const std::size_t nameLength = LoadLength(file, 2);
+    const std::size_t firstLength = LoadLittleU16(&file[0]);
+    const std::size_t nameLength = LoadLittleU16(&file[2]);
     CheckTextLength(firstLength, "first text");
     CheckTextLength(nameLength, "executable name");
 
@@ -92,9 +76,9 @@ std::vector<std::uint8_t> BuildLaunchSettings(std::string_view firstText, std::s
                                               std::string_view fill) {
     CheckTextLength(firstText.size(), "first text");
     CheckTextLength(gameExeName.size(), "executable name");
-    std::vector<std::uint8_t> file;
-    AppendLength(file, firstText.size());
-    AppendLength(file, gameExeName.size());
+    std::vector<std::uint8_t> file(kHeaderSize);
+    StoreLittleU16(&file[0], std::uint16_t(firstText.size()));
+    StoreLittleU16(&file[2], std::uint16_t(gameExeName.size()));
     const auto first = EncodeSettingsBlock(firstText, fill);
     file.insert(file.end(), first.begin(), first.end());
     file.push_back(fill.empty() ? 0 : std::uint8_t(fill.back()));

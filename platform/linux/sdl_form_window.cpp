@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "disc_file_names.h"
 #include "launch_settings.h"
 #include "posix_process_start.h"
 #include "startup_phases.h"

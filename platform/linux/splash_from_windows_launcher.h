@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "disc_file_names.h"
+
 namespace autorun {
 
 // Both spellings, since a disc without long names shows "AUTORUN.EXE" to one system and
 // "autorun.exe" to another.
-inline constexpr const char* kWindowsLauncherNames[] = {"autorun.exe", "AUTORUN.EXE"};
+inline constexpr const char* kWindowsLauncherNames[] = {kLauncherExeName, "AUTORUN.EXE"};
 
 // The JPEG bytes of the SPLASH resource of the Windows launcher in `launcherDir` (which ends with
 // "/"); empty when there is no such executable or it holds no such resource.

@@ -1,5 +1,6 @@
 #include "win32_form_window.h"
 
+#include "disc_file_names.h"
 #include "launch_settings.h"
 #include "message_error.h"
 #include "resource_ids.h"

@@ -2,6 +2,7 @@
 
 #include "command_help.h"
 
+#include "disc_file_names.h"
 #include "disc_media.h"
 
 namespace autorun_disc {
@@ -22,8 +23,8 @@ void AddBrandingOptions(CLI::App& command, Branding& branding) {
     command.add_option("--company", branding.company, "company name in the launcher's version information");
     command
         .add_option("--launcher", branding.launcher,
-                    "the launcher to start from (default: autorun.exe beside "
-                    "this tool)")
+                    std::string("the launcher to start from (default: ") + autorun::kLauncherExeName +
+                        " beside this tool)")
         ->type_name("EXE");
 }
 
@@ -88,7 +89,8 @@ struct Parser {
                     "the disc's root")
                 ->type_name("PATH");
         make->add_option("--linux-launcher", arguments.linuxLauncher,
-                         "the Linux launcher for --linux-exe (default: autorun beside this tool)")
+                         std::string("the Linux launcher for --linux-exe (default: ") +
+                             autorun::kLinuxLauncherName + " beside this tool)")
             ->type_name("FILE")
             ->needs(linuxExe);
         make->add_option("--label", arguments.label, "the disc's name (default: the game folder's name)");

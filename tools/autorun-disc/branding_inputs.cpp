@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "disc_contents.h"
+#include "disc_file_names.h"
 #include "file_reading.h"
 #include "icon_file.h"
 #include "pe_image.h"
@@ -15,8 +16,6 @@ namespace {
 
 using authoring::Bytes;
 using authoring::DiscError;
-
-constexpr char kLauncherName[] = "autorun.exe";
 
 Bytes ReadInput(const std::string& path) {
     auto bytes = autorun::ReadWholeFile(path);
@@ -52,7 +51,7 @@ std::vector<authoring::IconImage> Icon(const std::string& path, std::ostream& wa
 
 std::filesystem::path LauncherPath(const Branding& options) {
     if (options.launcher) return *options.launcher;
-    return ProgramFolder() / kLauncherName;
+    return ProgramFolder() / autorun::kLauncherExeName;
 }
 
 Bytes BrandedLauncher(const Branding& options, std::ostream& warnings) {
@@ -60,8 +59,8 @@ Bytes BrandedLauncher(const Branding& options, std::ostream& warnings) {
     const std::string launcherPath = authoring::PathText(path);
     std::error_code error;
     if (!options.launcher && !std::filesystem::is_regular_file(path, error))
-        throw DiscError(launcherPath +
-                        ": no launcher beside autorun-disc; name one with --launcher autorun.exe");
+        throw DiscError(launcherPath + ": no launcher beside autorun-disc; name one with --launcher " +
+                        autorun::kLauncherExeName);
     const Bytes launcher = authoring::ReadFileAt(path);
     authoring::Branding branding;
     if (options.splash) branding.splashJpeg = Splash(*options.splash, warnings);

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "autorun_sh.h"
+#include "disc_file_names.h"
 #include "elf_image.h"
 #include "program_location.h"
 #include "text_encoding.h"
@@ -10,12 +11,10 @@
 namespace autorun_disc {
 namespace {
 
-constexpr char kLinuxLauncherName[] = "autorun";
-
 authoring::Bytes LinuxLauncher(const Arguments& arguments) {
     const std::filesystem::path path = arguments.linuxLauncher
                                            ? std::filesystem::path(*arguments.linuxLauncher)
-                                           : ProgramFolder() / kLinuxLauncherName;
+                                           : ProgramFolder() / autorun::kLinuxLauncherName;
     const std::string text = authoring::PathText(path);
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))

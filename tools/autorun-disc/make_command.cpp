@@ -4,6 +4,7 @@
 
 #include "commands.h"
 #include "disc_check.h"
+#include "disc_file_names.h"
 #include "disc_layout.h"
 #include "disc_media.h"
 #include "disc_output.h"
@@ -99,8 +100,8 @@ void MakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& er
         authoring::WriteDiscFolder(contents, target, arguments.force, progress);
         out << target << ": disc folder written (" << contents.files.size() << " files)\n"
             << "note: Windows 7 and later don't start programs from USB sticks by themselves: the stick "
-               "shows "
-               "its label and icon, and the player starts autorun.exe by hand (XP with SP2 asks first)\n"
+               "shows its label and icon, and the player starts "
+            << autorun::kLauncherExeName << " by hand (XP with SP2 asks first)\n"
             << target << ": burnt as a disc, at most " << authoring::FitSummary(sectors) << '\n';
         return;
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "disc_file_names.h"
+
 namespace bin2dat {
 namespace {
 
@@ -42,7 +44,8 @@ Subcommand::Subcommand(Command command, CLI::App& top, const std::string& descri
     app_.validate_positionals();
     // Takes no argument, so that operands stay in app.remaining() in order with unknown options; as
     // it always lacks one, "--" stays this command's too instead of handing the rest back.
-    app_.add_option("FILE", Calls([] {}), "the launch settings file, normally bin2.dat")
+    app_.add_option("FILE", Calls([] {}),
+                    std::string("the launch settings file, normally ") + autorun::kSettingsFileName)
         ->expected(1)
         ->check(CLI::Validator([](std::string&) { return std::string("an operand"); }, "", ""));
 }

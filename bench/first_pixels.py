@@ -31,10 +31,8 @@ from dataclasses import dataclass
 from pathlib import Path
 
 sys.dont_write_bytecode = True
-import run_bench  # noqa: E402  (also brings the end-to-end harness, run_e2e)
-from run_bench import BENCH, ROOT, BenchError, integer, log_command, make_preset, progress, table  # noqa: E402
-
-run_e2e = run_bench.run_e2e
+from bench_support import (BENCH, LOG, NATIVE_BIN2DAT, ROOT, BenchError, integer, load_average, log_command,  # noqa: E402
+                           make_preset, progress, run_e2e, table, wine)
 
 WORK = BENCH / "race"
 SCREEN = (1024, 768)
@@ -149,8 +147,7 @@ def emulated_loader_dir(qemu):
 class Race:
     def __init__(self, qemu):
         self.qemu = qemu  # the qemu-i386 that starts the 32-bit loader, or None to leave that to the kernel
-        self.wine = run_e2e.Wine(run_bench.SimpleNamespace(wine_env=ROOT / "scripts" / "wine-env.sh"),
-                                 BENCH / "wineprefix")
+        self.wine = wine(BENCH / "wineprefix")
         self.xvfb = None
         self.loader64 = {True: self.wine.env["WINELOADER"], False: self.wine.env["WINELOADER"]}
         self.faults = []
@@ -180,7 +177,7 @@ class Race:
         target = folder / contestant.program.name
         shutil.copyfile(contestant.program, target)
         if contestant.settings:
-            subprocess.run([str(run_bench.NATIVE_BIN2DAT), "write", "--exe", GAME, str(folder / "bin2.dat")],
+            subprocess.run([str(NATIVE_BIN2DAT), "write", "--exe", GAME, str(folder / "bin2.dat")],
                            check=True, timeout=30, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
         return folder, target
 
@@ -357,10 +354,10 @@ def main():
         parser.error("--runs wants 1 to 50, --phase-runs 0 to 50")
 
     BENCH.mkdir(parents=True, exist_ok=True)
-    run_bench.LOG.write_text("")
+    LOG.write_text("")
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     try:
-        progress(f"building (log: {run_bench.LOG.relative_to(ROOT)})")
+        progress(f"building (log: {LOG.relative_to(ROOT)})")
         make_everything()
     except (BenchError, subprocess.SubprocessError, OSError) as error:
         raise SystemExit(f"first_pixels.py: {error}")
@@ -376,7 +373,7 @@ def main():
               "(scripts/bootstrap-qemu-i386.sh installs it); the emulated column is left out", file=sys.stderr)
         entrants = tuple(entrant for entrant in entrants if not entrant.emulated)
     race = Race(qemu)
-    loads = [run_bench.load_average()]
+    loads = [load_average()]
     try:
         race.start()
         times, gaps = run_race(race, list(entrants), args.runs)
@@ -385,7 +382,7 @@ def main():
         raise SystemExit(f"first_pixels.py: {error}")
     finally:
         race.close()
-    loads.append(run_bench.load_average())
+    loads.append(load_average())
 
     emulation = ("not run: no usable qemu-i386" if not emulate else
                  "qemu-i386 called by the bench" if call_qemu else "qemu-i386 through binfmt_misc")

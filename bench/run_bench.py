@@ -23,16 +23,13 @@ from dataclasses import dataclass
 from pathlib import Path
 from types import SimpleNamespace
 
-ROOT = Path(__file__).resolve().parent.parent
-# The harness is imported from the source tree and leaves no cache files there.
+# The helpers are imported from the source tree and leave no cache files there.
 sys.dont_write_bytecode = True
-sys.path.insert(0, str(ROOT / "tests" / "e2e"))
-import run_e2e  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+from bench_support import (BENCH, LOG, NATIVE_BIN2DAT, ROOT, STARTED, BenchError, integer, load_average,  # noqa: E402
+                           log_command, make_preset, progress, run_e2e, table, wine)
 
-BENCH = ROOT / "build" / "bench"
-LOG = BENCH / "build.log"
 PICTURE = ROOT / "resources" / "splash.jpg"
-NATIVE_BIN2DAT = ROOT / "build" / "native" / "tools" / "bin2dat" / "bin2dat"
 SHIPPED_PRESET = "windows-x86"
 # Preset: the MinGW triple its toolchain builds for, and a name.
 PRESETS = {
@@ -54,21 +51,6 @@ ROWS = (
     ("peak_working_set", "launcher peak working set", "KiB"),
     ("peak_pagefile", "launcher peak pagefile usage", "KiB"),
 )
-
-
-class BenchError(Exception):
-    pass
-
-
-def log_command(command, timeout=1800):
-    """Runs a build command with its output appended to the build log."""
-    with open(LOG, "a") as log:
-        log.write(f"\n$ {' '.join(map(str, command))}\n")
-        log.flush()
-        result = subprocess.run([str(part) for part in command], cwd=ROOT, stdin=subprocess.DEVNULL, stdout=log,
-                                stderr=subprocess.STDOUT, timeout=timeout)
-    if result.returncode != 0:
-        raise BenchError(f"'{' '.join(map(str, command))}' failed (exit {result.returncode}); see {LOG}")
 
 
 def cache_value(build_dir, name):
@@ -129,14 +111,6 @@ class Build:
         log_command(["cmake", "--build", self.directory, "--target", *targets])
 
 
-def make_preset(preset, targets):
-    """Builds targets in the preset's own build directory, configuring it first if it never was."""
-    directory = ROOT / "build" / preset
-    if not (directory / "CMakeCache.txt").exists():
-        log_command(["cmake", "--preset", preset])
-    log_command(["cmake", "--build", directory, "--target", *targets])
-
-
 def make_everything(preset):
     """Returns the comparison builds: {(preset, simd): Build}.  The ones without SIMD also make the
     libjpeg that the presets' own build directories use."""
@@ -151,13 +125,6 @@ def make_everything(preset):
     make_preset(SHIPPED_PRESET, ("autorun",))
     make_preset("native", ("bin2dat",))
     return builds
-
-
-STARTED = time.monotonic()
-
-
-def progress(message):
-    print(f"bench: [{time.monotonic() - STARTED:3.0f} s] {message}", file=sys.stderr, flush=True)
 
 
 def measure(reports):
@@ -187,7 +154,7 @@ class Runner:
     that shares the benchmark's Wine prefix."""
 
     def __init__(self, preset, builds):
-        self.wine = run_e2e.Wine(SimpleNamespace(wine_env=ROOT / "scripts" / "wine-env.sh"), BENCH / "wineprefix")
+        self.wine = wine(BENCH / "wineprefix")
         harness = ROOT / "build" / preset / "tests" / "e2e"
         self.suites = {}
         for build in builds:
@@ -244,23 +211,9 @@ def spread(samples):
     return (min(samples), statistics.median(samples), max(samples)) if samples else None
 
 
-def integer(value):
-    return f"{value:,.0f}"
-
-
 def signed(value, digits=0):
     """With its sign, unless it rounds to zero."""
     return f"{value:+,.{digits}f}" if round(value, digits) else f"{0:.{digits}f}"
-
-
-def table(header, rows):
-    widths = [max(len(str(row[column])) for row in [header, *rows]) for column in range(len(header))]
-
-    def line(cells):
-        return "| " + " | ".join(str(cell).ljust(width) for cell, width in zip(cells, widths)) + " |"
-
-    return "\n".join([line(header), "|" + "|".join("-" * (width + 2) for width in widths) + "|",
-                      *map(line, rows)])
 
 
 def summary(values, digits=0):
@@ -269,10 +222,6 @@ def summary(values, digits=0):
         return "n/a"
     low, middle, high = values
     return f"{middle:,.{digits}f} ({low:,.{digits}f}-{high:,.{digits}f})"
-
-
-def load_average():
-    return " / ".join(f"{value:.2f}" for value in os.getloadavg())
 
 
 def wine_version(runner):

@@ -231,8 +231,8 @@ def first_argument(command_line):
 class Wine:
     """The Wine environment of one prefix, taken from the project's wine-env.sh."""
 
-    def __init__(self, args, prefix):
-        self.script = args.wine_env
+    def __init__(self, environment, prefix):
+        self.script = environment  # scripts/wine-env.sh
         self.prefix = prefix
         self.env = self._environment()
 
@@ -916,7 +916,7 @@ def run_group(args, template):
     # Virtual desktops that share a wineserver also share its idea of the screen's size, so every
     # group, which may run beside the others, has a prefix and a wineserver of its own.
     (args.work / args.group).mkdir(parents=True, exist_ok=True)
-    wine = Wine(args, args.work / args.group / "wineprefix")
+    wine = Wine(args.wine_env, args.work / args.group / "wineprefix")
     wine.clone_from(template.prefix)
     suite = Suite(args, wine)
     failed = 0
@@ -973,7 +973,7 @@ def main():
 
     # ctest ends a test that runs too long with SIGTERM on some platforms: clean up on the way out.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
-    template = Wine(args, args.prefix)
+    template = Wine(args.wine_env, args.prefix)
     if args.make_prefix:
         template.remove_prefix()
         template.ensure_prefix()

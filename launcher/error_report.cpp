@@ -7,4 +7,9 @@ std::string WithFullStop(const std::string& message) {
     return message;
 }
 
+std::string CannotCreateWindowMessage(const std::string& reason) {
+    const std::string message = "Cannot create the window";
+    return reason.empty() ? message : message + ": " + reason;
+}
+
 }  // namespace autorun

@@ -17,6 +17,12 @@ class TForm1 {
     // Creation handler: works out LauncherDir and reads the launch settings (may throw LauncherError).
     void FormCreate();
     // Activation handler: raises the window and runs the splash sequence, which closes it.
+    // The windows guard it differently, on purpose.  Win32 sends WM_ACTIVATE synchronously from
+    // inside the calls the handler itself makes (raising, maximizing), so the Win32 window refuses
+    // only those nested calls: a later activation runs the handler again, as a form's activation
+    // handler runs on every activation.  SDL queues its events, so nothing nests there; instead one
+    // appearance arrives as several events (shown, then focus gained where a window manager gives
+    // it) one after the other, so the SDL window runs the handler once only.
     void FormActivate();
     void ShowSplashAndStartGame();
     void StartGame();

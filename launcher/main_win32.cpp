@@ -12,6 +12,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     autorun::RestrictDllSearchToSystem();
     autorun::Win32Application application(instance);
     application.SetTitle(autorun::kApplicationTitle);
-    application.CreateMainForm(autorun::kForm1Definition);
+    if (!application.CreateMainForm(autorun::kForm1Definition)) return 1;
     return application.Run();
 }

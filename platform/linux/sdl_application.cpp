@@ -16,17 +16,16 @@ bool SdlApplication::CreateMainForm(const FormDefinition& definition) {
         std::fprintf(stderr, "%s: no display: %s\n", title_.c_str(), SDL_GetError());
         return false;
     }
-    auto splash = SplashFromWindowsLauncher(DirectoryOfModule(modulePath_, kPosixPaths));
-    try {
-        window_ =
-            std::make_unique<SdlFormWindow>(definition, title_, modulePath_, std::move(splash),
-                                            [this](const std::exception& error) { ShowException(error); });
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s: %s\n", title_.c_str(), error.what());
-        return false;
-    }
-    form_ = CreateForm1(*window_, definition, [this](const std::exception& error) { ShowException(error); });
-    return true;
+    const auto report = [this](const std::exception& error) { ShowException(error); };
+    form_ = CreateMainWindowAndForm1(
+        window_,
+        [&] {
+            return std::make_unique<SdlFormWindow>(
+                definition, title_, modulePath_,
+                SplashFromWindowsLauncher(DirectoryOfModule(modulePath_, kPosixPaths)), report);
+        },
+        definition, report);
+    return form_ != nullptr;
 }
 
 int SdlApplication::Run() {
@@ -40,8 +39,10 @@ int SdlApplication::Run() {
 }
 
 void SdlApplication::ShowException(const std::exception& error) const {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title_.c_str(), WithFullStop(error.what()).c_str(),
-                             nullptr);
+    const std::string message = WithFullStop(error.what());
+    // A desktop that can't show the box still gets the reason where the launcher was started from.
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title_.c_str(), message.c_str(), nullptr) != 0)
+        std::fprintf(stderr, "%s: %s\n", title_.c_str(), message.c_str());
 }
 
 }  // namespace autorun

@@ -19,12 +19,14 @@ class SdlApplication {
 
     void SetTitle(const std::string& title) { title_ = title; }
     // Builds the main window from its definition and runs its creation handler; an error there
-    // is reported at once and start-up goes on.  False, with the reason on stderr, when there is no
-    // display or no window can be made on it: then nothing can be shown and no game is started.
+    // is reported at once and start-up goes on.  False when there is no display (the reason on
+    // stderr) or no window can be made on it (an error box): then nothing can be shown and no game
+    // is started.
     bool CreateMainForm(const FormDefinition& definition);
     // Shows the main window and handles events until it closes; returns the exit code.
     int Run();
-    // Modal error box: caption the title, error icon, OK button, the message with its full stop.
+    // Modal error box: caption the title, error icon, OK button, the message with its full stop;
+    // on stderr when no box can be shown.
     void ShowException(const std::exception& error) const;
 
    private:

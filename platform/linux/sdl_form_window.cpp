@@ -1,9 +1,9 @@
 #include "sdl_form_window.h"
 
-#include <stdexcept>
-
 #include "disc_file_names.h"
+#include "error_report.h"
 #include "launch_settings.h"
+#include "message_error.h"
 #include "posix_process_start.h"
 #include "startup_phases.h"
 
@@ -34,7 +34,7 @@ SdlFormWindow::SdlFormWindow(const FormDefinition& definition, const std::string
     const int position = definition.centredOnScreen ? SDL_WINDOWPOS_CENTERED : SDL_WINDOWPOS_UNDEFINED;
     window_.reset(SDL_CreateWindow(title.c_str(), position, position, definition.clientWidth,
                                    definition.clientHeight, FlagsOf(definition)));
-    if (!window_) throw std::runtime_error(std::string("Cannot create the window: ") + SDL_GetError());
+    if (!window_) throw MessageError(CannotCreateWindowMessage(SDL_GetError()));
 }
 
 void SdlFormWindow::Show() {
@@ -80,7 +80,7 @@ void SdlFormWindow::HandleEvent(const SDL_Event& event) {
 }
 
 void SdlFormWindow::OnActivate() {
-    // The sequence runs once; maximizing and raising from inside it may report activations again.
+    // Runs once; TForm1::FormActivate says why the Win32 window differs.
     if (activated_ || !form_) return;
     activated_ = true;
     form_->FormActivate();

@@ -7,13 +7,18 @@
 
 namespace autorun {
 
-void Win32Application::CreateMainForm(const FormDefinition& definition) {
+bool Win32Application::CreateMainForm(const FormDefinition& definition) {
     MarkPhase("runtime start-up");
-    window_ =
-        std::make_unique<Win32FormWindow>(instance_, definition, WidenFromAnsiCodePage(title_).c_str(),
-                                          [this](const std::exception& error) { ShowException(error); });
-    form_ = CreateForm1(*window_, definition, [this](const std::exception& error) { ShowException(error); });
+    const auto report = [this](const std::exception& error) { ShowException(error); };
+    form_ = CreateMainWindowAndForm1(
+        window_,
+        [&] {
+            return std::make_unique<Win32FormWindow>(instance_, definition,
+                                                     WidenFromAnsiCodePage(title_).c_str(), report);
+        },
+        definition, report);
     MarkPhase("settings");
+    return form_ != nullptr;
 }
 
 int Win32Application::Run() {

@@ -19,8 +19,9 @@ class Win32Application {
 
     void SetTitle(const std::string& title) { title_ = title; }
     // Builds the main window from its definition and runs its creation handler; an error there
-    // is reported at once and start-up goes on.
-    void CreateMainForm(const FormDefinition& definition);
+    // is reported at once and start-up goes on.  False, after an error box, when the system won't
+    // make the window: then nothing can be shown and no game is started.
+    bool CreateMainForm(const FormDefinition& definition);
     // Shows the main window and handles messages until it closes; returns the exit code.
     int Run();
     // Modal error box: caption the title, stop icon, OK button, the message with its full stop.

@@ -1,6 +1,7 @@
 #include "win32_form_window.h"
 
 #include "disc_file_names.h"
+#include "error_report.h"
 #include "launch_settings.h"
 #include "message_error.h"
 #include "resource_ids.h"
@@ -9,6 +10,8 @@
 #include "win32_path_text.h"
 #include "win32_process_start.h"
 #include "win32_ansi_text.h"
+#include "win32_gdi_objects.h"
+#include "win32_system_message.h"
 
 namespace autorun {
 namespace {
@@ -42,6 +45,13 @@ RECT CentredWindowRect(const FormDefinition& definition) {
     return {left, top, left + width, top + height};
 }
 
+// Read at once after the failed call, before anything else can overwrite the thread's last error.
+// A window refused by a hook or by its own creation message leaves no code: no reason then.
+std::string CreationFailureReason() {
+    const DWORD code = GetLastError();
+    return code ? SystemMessage(code) : std::string();
+}
+
 }  // namespace
 
 Win32FormWindow::Win32FormWindow(HINSTANCE instance, const FormDefinition& definition, const wchar_t* title,
@@ -51,9 +61,11 @@ Win32FormWindow::Win32FormWindow(HINSTANCE instance, const FormDefinition& defin
       painter_(instance, definition.image1.pictureResource, definition.backgroundRgb) {
     RegisterFormClass(instance, className_, &WindowProcedure);
     const RECT rect = CentredWindowRect(definition);
+    SetLastError(0);
     window_ = CreateWindowExW(ExStyleOf(definition), className_.c_str(), title, StyleOf(definition),
                               rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr,
                               nullptr, instance, this);
+    if (!window_) throw MessageError(CannotCreateWindowMessage(CreationFailureReason()));
 }
 
 Win32FormWindow::~Win32FormWindow() {
@@ -161,7 +173,7 @@ LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void Win32FormWindow::OnActivate() {
-    // Showing and maximizing from inside the handler may activate the window again.
+    // Refuses nested calls only; TForm1::FormActivate says why the SDL window differs.
     if (activating_ || !form_) return;
     struct ActivationScope {
         bool& flag;
@@ -172,12 +184,10 @@ void Win32FormWindow::OnActivate() {
 }
 
 void Win32FormWindow::OnPaint() {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(window_, &paint);
+    const PaintScope paint(window_);
     RECT client;
     GetClientRect(window_, &client);
-    if (form_) painter_.Paint(dc, client, form_->Image1);
-    EndPaint(window_, &paint);
+    if (form_) painter_.Paint(paint.dc(), client, form_->Image1);
 }
 
 }  // namespace autorun

@@ -19,6 +19,7 @@ class Win32FormWindow : public FormPlatform {
     // Reports an exception that left a handler; the program then carries on.
     using ErrorReporter = std::function<void(const std::exception&)>;
 
+    // Throws MessageError, with the system's reason, when the window can't be made.
     Win32FormWindow(HINSTANCE instance, const FormDefinition& definition, const wchar_t* title,
                     ErrorReporter reportError);
     ~Win32FormWindow() override;

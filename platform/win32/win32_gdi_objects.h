@@ -62,4 +62,20 @@ class PaintScope {
     PAINTSTRUCT paint_{};
 };
 
+// SaveDC and RestoreDC around changes to a DC's clipping, palette and modes: whatever the caller set
+// before is back once the scope is left.
+class SavedDcState {
+   public:
+    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDcState() {
+        if (saved_) RestoreDC(dc_, saved_);
+    }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+   private:
+    HDC dc_;
+    int saved_;
+};
+
 }  // namespace autorun

@@ -6,6 +6,7 @@
 
 #include "picture_scaler.h"
 #include "startup_phases.h"
+#include "win32_gdi_objects.h"
 
 namespace autorun {
 namespace {
@@ -46,22 +47,16 @@ bool IsPaletteDisplay(HDC dc) {
 }
 
 void FillOutside(HDC dc, const RECT& client, const RECT& picture, COLORREF colour) {
-    const int saved = SaveDC(dc);
+    const SavedDcState saved(dc);
     ExcludeClipRect(dc, picture.left, picture.top, picture.right, picture.bottom);
-    const HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
-    RestoreDC(dc, saved);
+    const GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    FillRect(dc, &client, brush.get());
 }
 
 }  // namespace
 
 Win32SplashPainter::Win32SplashPainter(HINSTANCE instance, const char* resourceName, COLORREF background)
     : instance_(instance), resourceName_(resourceName), background_(background) {}
-
-Win32SplashPainter::~Win32SplashPainter() {
-    if (palette_) DeleteObject(palette_);
-}
 
 Win32SplashPainter::ResourceBytes Win32SplashPainter::Resource() const {
     const HRSRC found = FindResourceA(instance_, resourceName_, MAKEINTRESOURCEA(10) /* RT_RCDATA */);
@@ -83,7 +78,7 @@ const DibPicture* Win32SplashPainter::DecodedFor(HDC dc) {
         auto decoded = DecodeJpeg(bytes.data, bytes.size,
                                   IsPaletteDisplay(dc) ? DibColours::kPalette : DibColours::kTrueColour);
         picture_ = std::move(decoded.value);
-        if (picture_ && !picture_->palette.empty()) palette_ = CreatePicturePalette(*picture_);
+        if (picture_ && !picture_->palette.empty()) palette_.emplace(CreatePicturePalette(*picture_));
         MarkPhase("decoding");
     }
     return picture_ ? &*picture_ : nullptr;
@@ -153,7 +148,7 @@ void Win32SplashPainter::DrawOneToOne(HDC dc, const RECT& control, const DibPict
 
 void Win32SplashPainter::SelectPictureColours(HDC dc) {
     if (palette_) {
-        SelectPalette(dc, palette_, FALSE);
+        SelectPalette(dc, palette_->get(), FALSE);
         RealizePalette(dc);
         SetStretchBltMode(dc, COLORONCOLOR);
     } else {
@@ -164,7 +159,7 @@ void Win32SplashPainter::SelectPictureColours(HDC dc) {
 
 void Win32SplashPainter::DrawPicture(HDC dc, const RECT& control, const TImage& image,
                                      const DibPicture& picture) {
-    const int saved = SaveDC(dc);
+    const SavedDcState saved(dc);
     IntersectClipRect(dc, control.left, control.top, control.right, control.bottom);
     SelectPictureColours(dc);
     const DibHeader info = HeaderFor(picture);
@@ -173,7 +168,6 @@ void Win32SplashPainter::DrawPicture(HDC dc, const RECT& control, const TImage& 
     const int height = image.Stretch() ? control.bottom - control.top : picture.height;
     StretchDIBits(dc, control.left, control.top, width, height, 0, 0, picture.width, picture.height,
                   picture.pixels.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
-    RestoreDC(dc, saved);
     MarkPhase("scaling and drawing");
 }
 

@@ -10,13 +10,13 @@
 
 #include "image_control.h"
 #include "jpeg_decoder.h"
+#include "win32_gdi_objects.h"
 
 namespace autorun {
 
 class Win32SplashPainter {
    public:
     Win32SplashPainter(HINSTANCE instance, const char* resourceName, COLORREF background);
-    ~Win32SplashPainter();
     Win32SplashPainter(const Win32SplashPainter&) = delete;
     Win32SplashPainter& operator=(const Win32SplashPainter&) = delete;
 
@@ -51,7 +51,8 @@ class Win32SplashPainter {
         bool outOfMemory = false;
         std::optional<DibPicture> picture;
     } scaled_;
-    HPALETTE palette_ = nullptr;
+    // Only a picture decoded for a palette display has one.
+    std::optional<GdiObject<HPALETTE>> palette_;
 };
 
 }  // namespace autorun

@@ -5,7 +5,8 @@
 // From its first call on, it also watches how the launcher starts the game (e2e_start_watch.h).
 //
 // Writes E2E_REPORT_DIR\hook-<pid>.txt with the keys "activate_*", "maximize_*" and those of the
-// start watch.
+// start watch.  With E2E_REFUSE_WINDOW=1 it refuses the creation of the launcher's window, which
+// Windows does for a hook that returns nonzero: CreateWindowExW then fails.
 #include <windows.h>
 
 #include <string>
@@ -21,6 +22,7 @@ bool watching = false;
 bool activated = false;
 bool maximized = false;
 bool closed = false;
+bool refuseWindow = false;
 
 void SaveReport() {
     const std::wstring directory = autorun::EnvironmentValue(L"E2E_REPORT_DIR");
@@ -43,9 +45,15 @@ void Record(const std::string& prefix, HWND window) {
 extern "C" __declspec(dllexport) LRESULT CALLBACK E2eCbtHook(int code, WPARAM wParam, LPARAM lParam) {
     if (!watching) {
         watching = true;
+        refuseWindow = autorun::EnvironmentValue(L"E2E_REFUSE_WINDOW") == L"1";
         e2e::WatchGameStart(hookReport, SaveReport);
     }
     const HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && refuseWindow && e2e::ClassName(window) == L"TForm1") {
+        hookReport.Set("window_refused", 1);
+        SaveReport();
+        return 1;
+    }
     if (code == HCBT_ACTIVATE && !activated && e2e::ClassName(window) == L"TForm1") {
         activated = true;
         Record("activate", window);

@@ -104,6 +104,8 @@ class Scenario:
     # "required": CreateProcessW fails with ERROR_ELEVATION_REQUIRED; "declined": the same, and the
     # user declines the consent prompt (ShellExecuteExW fails with ERROR_CANCELLED)
     elevation: str = None
+    # The hook library refuses the creation of the launcher's window: an error box, exit code 1, no game.
+    window_refused: bool = False
 
     @property
     def settings_found(self):
@@ -115,7 +117,7 @@ class Scenario:
 
     @property
     def game_expected(self):
-        return self.started_name in self.games and self.elevation != "declined"
+        return self.started_name in self.games and self.elevation != "declined" and not self.window_refused
 
 
 GROUPS = {
@@ -132,6 +134,7 @@ GROUPS = {
         Scenario("no_game_at_joined_path", games=()),
         Scenario("name_with_subfolder", settings_name="bin\\game.exe", games=("bin\\game.exe",)),
         Scenario("nine_byte_name", settings_name="game9.exe", games=("game9.exe",)),
+        Scenario("window_refused", window_refused=True),
     ],
     "paths": [
         Scenario("folder_with_spaces_and_unicode", folder="Disc Ünïcode 目录", cwd_elsewhere=True),
@@ -513,6 +516,8 @@ class Suite:
             env["E2E_PROBE_LOAD_DLL"] = scenario.planted_dll
         if scenario.elevation:
             env["E2E_INJECT_ELEVATION"] = scenario.elevation
+        if scenario.window_refused:
+            env["E2E_REFUSE_WINDOW"] = "1"
         if scenario.planted_dll == PLANTED_SYSTEM_DLL:
             env["WINEDLLOVERRIDES"] = ";".join(filter(None, (env.get("WINEDLLOVERRIDES"), PLANTED_DLL_OVERRIDE)))
         width, height = scenario.screen
@@ -586,6 +591,9 @@ class Check:
         self.check_screen(driver)
         self.check_exit(driver)
         self.check_boxes(driver)
+        if self.scenario.window_refused:
+            self.check_window_refused(driver)
+            return self
         if self.scenario.long_path:
             self.note_long_path(driver)
             return self
@@ -609,13 +617,14 @@ class Check:
         if driver.get("launcher_exit") != "exited":
             self.fail(f"the launcher did not exit within {LAUNCHER_TIMEOUT_MS} ms and was ended")
             return
-        self.expect(driver.get("exit_code") == "0", f"the launcher's exit code is {driver.get('exit_code')}, "
-                                                    "expected 0")
+        expected = "1" if self.scenario.window_refused else "0"
+        self.expect(driver.get("exit_code") == expected,
+                    f"the launcher's exit code is {driver.get('exit_code')}, expected {expected}")
         self.timings.append(f"launch to exit {number(driver, 'exit_ms') - number(driver, 'launch_ms'):.0f} ms")
 
     def check_boxes(self, driver):
         count = int(driver.get("box_count", "0"))
-        if self.scenario.settings_found or self.scenario.long_path:
+        if (self.scenario.settings_found and not self.scenario.window_refused) or self.scenario.long_path:
             self.expect(count == 0, f"{count} message box(es) appeared, expected none; the first said "
                                     f"{driver.get('box1_text')!r}")
             return
@@ -625,6 +634,12 @@ class Check:
         shown = {"caption": driver.get("box1_caption"), "text": driver.get("box1_text"),
                  "icon": driver.get("box1_icon"), "buttons": driver.get("box1_buttons")}
         wanted = {"caption": "Autorun", "text": "Cannot open file bin2.dat.", "icon": "hand", "buttons": "OK"}
+        if self.scenario.window_refused:
+            # The system's reason, when it gives one, follows on the same line.
+            text = shown["text"] or ""
+            self.expect(text.startswith("Cannot create the window") and text.endswith(".") and "\n" not in text,
+                        f"message box text is {text!r}, expected one line saying the window could not be created")
+            wanted.pop("text")
         for key, value in wanted.items():
             self.expect(shown[key] == value, f"message box {key} is {shown[key]!r}, expected {value!r}")
         self.expect(driver.get("box1_closed") == "1", "the message box did not close when OK was pressed")
@@ -632,6 +647,14 @@ class Check:
         if splash is not None:
             self.expect(splash >= number(driver, "box1_closed_ms", 0) - 50,
                         "the splash appeared while the message box was still open")
+
+    def check_window_refused(self, driver):
+        """Without its window the launcher shows nothing and starts no game."""
+        hooks = sorted(self.reports.glob("hook-*.txt"))
+        self.expect(len(hooks) == 1 and load_report(hooks[0]).get("window_refused") == "1",
+                    "the hook did not refuse the launcher's window")
+        self.expect("splash_ms" not in driver, "a splash appeared though the launcher has no window")
+        self.check_game(driver)
 
     def check_planted_dll(self):
         """Which processes loaded the DLL we planted: never the launcher; the game when it looks for it."""

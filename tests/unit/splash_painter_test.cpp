@@ -138,5 +138,31 @@ TEST(SplashPainter, HiddenOrDamagedPictureLeavesTheWindowBlack) {
     EXPECT_TRUE(hidden.IsBlack(512, 384));
 }
 
+// The paint narrows the clipping and changes the stretch mode for itself only: a window's paint DC
+// left clipped would keep later drawing (the next paint's background among it) off the screen.
+TEST(SplashPainter, LeavesTheCallersClippingAndModesAsTheyWere) {
+    Win32SplashPainter painter(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
+    TImage unstretched(kForm1Definition.image1, painter.PictureNaturalSize());
+    TImage tooWide = unstretched;
+    tooWide.SetStretch(true);
+    tooWide.SetHeight(52500);
+    tooWide.SetWidth(70000);
+    for (const TImage& image : {unstretched, StretchedTo1024x768(painter), tooWide}) {
+        Canvas canvas;
+        IntersectClipRect(canvas.dc(), 10, 20, 900, 800);
+        SetStretchBltMode(canvas.dc(), BLACKONWHITE);
+        painter.Paint(canvas.dc(), kClient, image);
+        RECT clip{};
+        EXPECT_EQ(GetClipBox(canvas.dc(), &clip), SIMPLEREGION);
+        EXPECT_EQ(clip.left, 10);
+        EXPECT_EQ(clip.top, 20);
+        EXPECT_EQ(clip.right, 900);
+        EXPECT_EQ(clip.bottom, 800);
+        EXPECT_EQ(GetStretchBltMode(canvas.dc()), BLACKONWHITE);
+        EXPECT_EQ(canvas.At(5, 5), kUnpainted);
+        EXPECT_FALSE(canvas.At(500, 500) == kUnpainted);
+    }
+}
+
 }  // namespace
 }  // namespace autorun

@@ -10,9 +10,6 @@
 namespace authoring {
 namespace {
 
-constexpr std::uint16_t kManifestResource = 24;  // RT_MANIFEST
-// The manifest that the loader reads when it creates a process from an executable.
-constexpr std::uint16_t kProcessManifestId = 1;
 constexpr std::uint16_t kI386 = 0x14c;
 
 std::string Lower(std::string text) {
@@ -100,8 +97,8 @@ ElevationCause ElevationCauseOf(const Bytes& program, const std::string& fileNam
     try {
         pe = ReadPeHeaders(program);
         const std::vector<Resource> resources = ReadResources(program, pe);
-        const auto manifests = FindResources(resources, ResourceKey::Number(kManifestResource),
-                                             ResourceKey::Number(kProcessManifestId));
+        const auto manifests = FindResources(resources, ResourceKey::Number(kManifestResourceType),
+                                             ResourceKey::Number(autorun::kProcessManifestId));
         if (!manifests.empty()) level = RequestedExecutionLevel(manifests.front()->data);
     } catch (const PeFormatError&) {
         return ElevationCause::kNone;

@@ -12,10 +12,10 @@
 namespace authoring {
 namespace {
 
-// The names under which the launcher looks its resources up (resources/resource_ids.h).
-const ResourceKey kSplashName = ResourceKey::Text("SPLASH");
-const ResourceKey kMainIconName = ResourceKey::Text("MAINICON");
-constexpr std::uint16_t kVersionId = 1;
+// The names under which the launcher looks its resources up.
+const ResourceKey kSplashName = ResourceKey::Text(autorun::kSplashResource);
+const ResourceKey kMainIconName = ResourceKey::Text(autorun::kMainIconResource);
+using autorun::kVersionInfoId;
 
 void RemoveWhere(std::vector<Resource>& resources, const std::function<bool(const Resource&)>& doomed) {
     resources.erase(std::remove_if(resources.begin(), resources.end(), doomed), resources.end());
@@ -29,10 +29,11 @@ const Resource& TheOne(const std::vector<Resource>& resources, const ResourceKey
 }
 
 void ReplaceSplash(std::vector<Resource>& resources, const Bytes& jpeg) {
-    Resource splash = TheOne(resources, ResourceKey::Number(kRcDataResource), kSplashName, "splash picture");
+    Resource splash =
+        TheOne(resources, ResourceKey::Number(kRcdataResourceType), kSplashName, "splash picture");
     splash.data = jpeg;
     RemoveWhere(resources, [](const Resource& r) {
-        return r.type == ResourceKey::Number(kRcDataResource) && r.name == kSplashName;
+        return r.type == ResourceKey::Number(kRcdataResourceType) && r.name == kSplashName;
     });
     resources.push_back(std::move(splash));
 }
@@ -40,8 +41,8 @@ void ReplaceSplash(std::vector<Resource>& resources, const Bytes& jpeg) {
 // The icon images of the old group go, unless another group shows them too; the new ones take the
 // lowest free identifiers.
 void ReplaceIcon(std::vector<Resource>& resources, const std::vector<IconImage>& images) {
-    const ResourceKey groupType = ResourceKey::Number(kGroupIconResource);
-    const ResourceKey iconType = ResourceKey::Number(kIconResource);
+    const ResourceKey groupType = ResourceKey::Number(kGroupIconResourceType);
+    const ResourceKey iconType = ResourceKey::Number(kIconResourceType);
     Resource group = TheOne(resources, groupType, kMainIconName, "icon MAINICON");
     std::set<std::uint16_t> oldMembers;
     for (const Resource* old : FindResources(resources, groupType, kMainIconName)) {
@@ -70,11 +71,11 @@ void ReplaceIcon(std::vector<Resource>& resources, const std::vector<IconImage>&
 }
 
 void ReplaceVersionStrings(std::vector<Resource>& resources, const Branding& branding) {
-    const ResourceKey versionType = ResourceKey::Number(kVersionResource);
-    const auto found = FindResources(resources, versionType, ResourceKey::Number(kVersionId));
+    const ResourceKey versionType = ResourceKey::Number(kVersionResourceType);
+    const auto found = FindResources(resources, versionType, ResourceKey::Number(kVersionInfoId));
     if (found.empty()) throw BrandingError("not a launcher: it has no version information");
     for (Resource& resource : resources) {
-        if (!(resource.type == versionType && resource.name == ResourceKey::Number(kVersionId))) continue;
+        if (!(resource.type == versionType && resource.name == ResourceKey::Number(kVersionInfoId))) continue;
         VersionBlock root = ParseVersionInfo(resource.data);
         if (branding.product) {
             SetVersionString(root, u"ProductName", *branding.product);
@@ -105,18 +106,18 @@ Bytes BrandLauncher(const Bytes& launcher, const Branding& branding) {
 Bytes ReadSplashResource(const Bytes& launcher) {
     const PeHeaders pe = ReadPeHeaders(launcher);
     const std::vector<Resource> resources = ReadResources(launcher, pe);
-    return TheOne(resources, ResourceKey::Number(kRcDataResource), kSplashName, "splash picture").data;
+    return TheOne(resources, ResourceKey::Number(kRcdataResourceType), kSplashName, "splash picture").data;
 }
 
 std::vector<IconImage> ReadMainIcon(const Bytes& launcher) {
     const PeHeaders pe = ReadPeHeaders(launcher);
     const std::vector<Resource> resources = ReadResources(launcher, pe);
     const Resource& group =
-        TheOne(resources, ResourceKey::Number(kGroupIconResource), kMainIconName, "icon MAINICON");
+        TheOne(resources, ResourceKey::Number(kGroupIconResourceType), kMainIconName, "icon MAINICON");
     // An image in the group's own language first, as the loader picks it, else in any.
     const auto imageById = [&](std::uint16_t id) -> const Bytes* {
         const auto found =
-            FindResources(resources, ResourceKey::Number(kIconResource), ResourceKey::Number(id));
+            FindResources(resources, ResourceKey::Number(kIconResourceType), ResourceKey::Number(id));
         for (const Resource* image : found)
             if (image->language == group.language) return &image->data;
         return found.empty() ? nullptr : &found.front()->data;

@@ -1,5 +1,6 @@
-// The resources of an executable as a flat list, read from and written to the resource directory
-// tree of a PE resource section.
+// The resources of an executable as a flat list: read by the shared reader (resources/
+// pe_resource_tree.h) with this library's exceptions, and written as the directory tree of a PE
+// resource section.
 #pragma once
 
 #include <cstdint>
@@ -8,37 +9,19 @@
 
 #include "little_endian.h"
 #include "pe_image.h"
+#include "pe_resource_tree.h"
+#include "resource_ids.h"
 
 namespace authoring {
 
-constexpr std::uint16_t kIconResource = 3;
-constexpr std::uint16_t kRcDataResource = 10;
-constexpr std::uint16_t kGroupIconResource = 14;
-constexpr std::uint16_t kVersionResource = 16;
-
-// A type, name or language: a number or a string.
-struct ResourceKey {
-    bool isNumber = true;
-    std::uint16_t number = 0;
-    std::u16string text;
-
-    static ResourceKey Number(std::uint16_t value) { return {true, value, {}}; }
-    static ResourceKey Text(const std::string& ascii);  // resource names are stored in upper case
-    bool operator==(const ResourceKey& other) const;
-    std::string Describe() const;
-};
-
-// The directory order of the format: names before numbers, names compared in upper case code unit by
-// code unit, numbers ascending.  The loader searches the tables by bisection, so order matters.
-bool SortsBefore(const ResourceKey& a, const ResourceKey& b);
-
-struct Resource {
-    ResourceKey type;
-    ResourceKey name;
-    std::uint16_t language = 0;
-    std::uint32_t codePage = 0;
-    Bytes data;
-};
+using autorun::kGroupIconResourceType;
+using autorun::kIconResourceType;
+using autorun::kManifestResourceType;
+using autorun::kRcdataResourceType;
+using autorun::kVersionResourceType;
+using autorun::ResourceKey;
+using autorun::SortsBefore;
+using Resource = autorun::PeResource;
 
 // Reads the tree of the resource section of `image`.  Throws PeFormatError when the tree is damaged.
 std::vector<Resource> ReadResources(const Bytes& image, const PeHeaders& pe);

@@ -9,13 +9,14 @@
 #include <string>
 #include <vector>
 
-namespace autorun {
+#include "resource_ids.h"
 
-inline constexpr std::uint16_t kRcdataResourceType = 10;  // RT_RCDATA
+namespace autorun {
 
 // The bytes of the resource of type `type` whose name is `name` (compared as resource compilers
 // store names: without regard to ASCII case), in its first language.  Nothing when the image is
-// not a PE file, has no such resource, or any offset or size on the way points outside the image.
+// not a PE file, has no such resource, or its headers or resource tree are damaged: the same images
+// that the disc tool's check refuses.
 std::optional<std::vector<std::uint8_t>> FindPeResource(const std::vector<std::uint8_t>& image,
                                                         std::uint16_t type, const std::string& name);
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "picture_scaler.h"
+#include "resource_ids.h"
 #include "startup_phases.h"
 #include "win32_gdi_objects.h"
 
@@ -59,7 +60,7 @@ Win32SplashPainter::Win32SplashPainter(HINSTANCE instance, const char* resourceN
     : instance_(instance), resourceName_(resourceName), background_(background) {}
 
 Win32SplashPainter::ResourceBytes Win32SplashPainter::Resource() const {
-    const HRSRC found = FindResourceA(instance_, resourceName_, MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+    const HRSRC found = FindResourceA(instance_, resourceName_, MAKEINTRESOURCEA(kRcdataResourceType));
     const HGLOBAL loaded = found ? LoadResource(instance_, found) : nullptr;
     if (!loaded) return {};
     return {static_cast<const std::uint8_t*>(LockResource(loaded)), SizeofResource(instance_, found)};

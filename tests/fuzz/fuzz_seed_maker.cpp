@@ -51,14 +51,14 @@ std::vector<Resource> LauncherResources(const Inputs& inputs) {
     std::vector<Resource> resources;
     const auto images = authoring::ReadIconFile(inputs.icon);
     for (std::size_t i = 0; i < images.size(); ++i)
-        resources.push_back({ResourceKey::Number(authoring::kIconResource),
+        resources.push_back({ResourceKey::Number(authoring::kIconResourceType),
                              ResourceKey::Number(std::uint16_t(i + 1)), kEnglish, 0, images[i].data});
-    resources.push_back({ResourceKey::Number(authoring::kGroupIconResource), ResourceKey::Text("MAINICON"),
-                         kEnglish, 0, authoring::BuildIconGroup(images, 1)});
-    resources.push_back({ResourceKey::Number(authoring::kRcDataResource), ResourceKey::Text("SPLASH"),
+    resources.push_back({ResourceKey::Number(authoring::kGroupIconResourceType),
+                         ResourceKey::Text("MAINICON"), kEnglish, 0, authoring::BuildIconGroup(images, 1)});
+    resources.push_back({ResourceKey::Number(authoring::kRcdataResourceType), ResourceKey::Text("SPLASH"),
                          kEnglish, 0, inputs.splash});
-    resources.push_back({ResourceKey::Number(authoring::kVersionResource), ResourceKey::Number(1), kEnglish,
-                         0, VersionInfo()});
+    resources.push_back({ResourceKey::Number(authoring::kVersionResourceType), ResourceKey::Number(1),
+                         kEnglish, 0, VersionInfo()});
     const std::string manifest =
         "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"/>";
     resources.push_back({ResourceKey::Number(24), ResourceKey::Number(1), kEnglish, 0,

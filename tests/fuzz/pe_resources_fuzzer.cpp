@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <tuple>
 
 #include "fuzz_require.h"
@@ -90,9 +91,9 @@ void CheckVersionInfo(const Bytes& resource) {
 
 void CheckGroups(const std::vector<authoring::Resource>& resources) {
     for (const authoring::Resource& resource : resources) {
-        if (resource.type == authoring::ResourceKey::Number(authoring::kVersionResource))
+        if (resource.type == authoring::ResourceKey::Number(authoring::kVersionResourceType))
             CheckVersionInfo(resource.data);
-        if (resource.type == authoring::ResourceKey::Number(authoring::kGroupIconResource)) {
+        if (resource.type == authoring::ResourceKey::Number(authoring::kGroupIconResourceType)) {
             try {
                 authoring::IconGroupMembers(resource.data);
             } catch (const authoring::IconFormatError&) {
@@ -117,13 +118,24 @@ void CheckBranding(const Bytes& image) {
         return;
     }
     Require(authoring::ReadSplashResource(branded) == kNewSplash);
-    Require(autorun::FindPeResource(branded, autorun::kRcdataResourceType, "SPLASH") == kNewSplash);
+    Require(autorun::FindPeResource(branded, autorun::kRcdataResourceType, autorun::kSplashResource) ==
+            kNewSplash);
 }
 
-// The Linux launcher's reader: nothing, or bytes of the image.
+// The Linux launcher's reader: nothing, or bytes of the image with at most as many zeros again for
+// data in a section's zero-filled tail.  It finds a splash exactly when the disc tool's check does,
+// and the same one.
 void CheckLauncherReader(const Bytes& image) {
-    const auto splash = autorun::FindPeResource(image, autorun::kRcdataResourceType, "SPLASH");
-    Require(!splash || (!splash->empty() && splash->size() <= image.size()));
+    const auto splash =
+        autorun::FindPeResource(image, autorun::kRcdataResourceType, autorun::kSplashResource);
+    Require(!splash || splash->size() <= 2 * image.size());
+    std::optional<Bytes> checked;
+    try {
+        checked = authoring::ReadSplashResource(image);
+    } catch (const authoring::PeFormatError&) {
+    } catch (const authoring::BrandingError&) {
+    }
+    Require(splash == checked);
 }
 
 }  // namespace

@@ -52,6 +52,9 @@ class Scenario:
     # from an ISO image of the folder, loop-mounted noexec.
     mount: str = None
     linger: bool = True  # the game outlives the launcher; False: it ends at once
+    # autorun.exe is the shipped launcher branded by autorun-disc with a picture of its own, which the
+    # Linux launcher must show instead of the one the launcher was built with.
+    branded: bool = False
 
 
     @property
@@ -73,6 +76,9 @@ GROUPS = {
         Scenario("missing-game", settings_name="nothing-here", games=("game",)),
         Scenario("game-not-executable", games=("game",), non_executable=("game",)),
         Scenario("quick-game-leaves-no-zombie", linger=False),
+    ],
+    "branded": [
+        Scenario("branded-autorun-exe", branded=True),
     ],
     "paths": [
         Scenario("odd-folder", folder=f"{ODD_FOLDER}/disc", settings_name="sub dir/the game \u00e9",
@@ -233,7 +239,10 @@ class ScenarioRun:
         self.root = self.work / self.scenario.folder
         self.root.mkdir(parents=True)
         shutil.copy(self.args.launcher, self.root / "autorun")
-        shutil.copy(self.args.windows_launcher, self.root / "autorun.exe")
+        if self.scenario.branded:
+            self.brand(self.root / "autorun.exe")
+        else:
+            shutil.copy(self.args.windows_launcher, self.root / "autorun.exe")
         shutil.copy(self.args.autorun_sh, self.root / "autorun.sh")
         for game in self.scenario.games:
             path = (self.root / game).resolve()
@@ -244,6 +253,21 @@ class ScenarioRun:
             run([self.args.bin2dat, "write", "--exe", self.scenario.settings_name, str(self.root / SETTINGS_FILE)],
                 check=True)
         self.report = self.work / "probe.report"
+
+    def picture(self):
+        return self.work / "branded.jpg" if self.scenario.branded else Path(self.args.picture)
+
+    def brand(self, out):
+        shipped = self.args.shipped_launcher
+        if not (shipped and self.args.autorun_disc and Path(shipped).is_file()):
+            raise Skip(f"no shipped autorun.exe to brand ({shipped}): build the windows-x86 preset first")
+        # The same size as the built-in picture, so the screen checks apply alike, but mirrored: a
+        # launcher that showed the old picture would fail them.
+        run([CONVERT, self.args.picture, "-flop", "-quality", "90", str(self.picture())], check=True)
+        result = run([self.args.autorun_disc, "brand", "--splash", str(self.picture()), "--launcher", shipped,
+                      "--out", str(out)])
+        if result.returncode != 0:
+            raise Failure(f"autorun-disc brand failed: {result.stderr.strip()}")
 
     def command(self, disc):
         if self.scenario.mount:
@@ -365,9 +389,9 @@ class ScenarioRun:
         width, height = self.scenario.screen
         scaled = width * PICTURE_SIZE[1] // PICTURE_SIZE[0]
         shown = min(scaled, height)
-        reference_path = Path(self.args.work) / f"reference-{width}x{scaled}.bmp"
+        reference_path = self.work / f"reference-{width}x{scaled}.bmp"
         if not reference_path.exists():
-            run([CONVERT, self.args.picture, "-resize", f"{width}x{scaled}!", "-type", "TrueColor",
+            run([CONVERT, str(self.picture()), "-resize", f"{width}x{scaled}!", "-type", "TrueColor",
                  f"bmp3:{reference_path}"], check=True)
         reference = bmp.read_bmp(reference_path)
         columns, rows = BLOCK_GRID
@@ -443,6 +467,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     for option in ("--launcher", "--windows-launcher", "--autorun-sh", "--probe", "--bin2dat", "--picture", "--work"):
         parser.add_argument(option, required=True)
+    parser.add_argument("--autorun-disc", help="autorun-disc, for the branded scenario")
+    parser.add_argument("--shipped-launcher", help="the autorun.exe that the branded scenario brands")
     parser.add_argument("--group", required=True, choices=sorted(GROUPS))
     parser.add_argument("--scenario")
     args = parser.parse_args()

@@ -35,7 +35,7 @@ Bytes SplashJpeg() {
 Bytes Launcher() {
     return MakeSyntheticPe(
         {false,
-         {{ResourceKey::Number(kRcDataResource), ResourceKey::Text("SPLASH"), 1033, 0, SplashJpeg()}},
+         {{ResourceKey::Number(kRcdataResourceType), ResourceKey::Text("SPLASH"), 1033, 0, SplashJpeg()}},
          {},
          {},
          0});
@@ -159,13 +159,13 @@ TEST(DiscCheck, FindsWhatKeepsTheGameFromStarting) {
     disc = GoodDisc();
     Bytes damaged = SplashJpeg();
     damaged.resize(damaged.size() / 2);
-    Replace(
-        disc, "autorun.exe",
-        MakeSyntheticPe({false,
-                         {{ResourceKey::Number(kRcDataResource), ResourceKey::Text("SPLASH"), 0, 0, damaged}},
-                         {},
-                         {},
-                         0}));
+    Replace(disc, "autorun.exe",
+            MakeSyntheticPe(
+                {false,
+                 {{ResourceKey::Number(kRcdataResourceType), ResourceKey::Text("SPLASH"), 0, 0, damaged}},
+                 {},
+                 {},
+                 0}));
     EXPECT_NE(Problem(disc).find("the splash picture would not show"), std::string::npos);
 
     disc = GoodDisc();

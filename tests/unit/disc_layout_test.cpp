@@ -27,8 +27,8 @@ Bytes SplashJpeg() {
     return Bytes(std::istreambuf_iterator<char>(file), {});
 }
 
-const ResourceKey kIconType = ResourceKey::Number(kIconResource);
-const ResourceKey kGroupType = ResourceKey::Number(kGroupIconResource);
+const ResourceKey kIconType = ResourceKey::Number(kIconResourceType);
+const ResourceKey kGroupType = ResourceKey::Number(kGroupIconResourceType);
 
 // A launcher whose MAINICON (language 1033) shows a 32 and a 16 pixel bitmap as images 1 and 2.  Image 1
 // also exists in another language with other bytes, which the loader would not pick for the group.
@@ -38,7 +38,7 @@ Bytes LauncherWithIcon() {
     decoy.back() = 0x5a;
     return MakeSyntheticPe(
         {false,
-         {{ResourceKey::Number(kRcDataResource), ResourceKey::Text("SPLASH"), 1033, 0, SplashJpeg()},
+         {{ResourceKey::Number(kRcdataResourceType), ResourceKey::Text("SPLASH"), 1033, 0, SplashJpeg()},
           {kIconType, ResourceKey::Number(1), 0, 0, decoy},
           {kIconType, ResourceKey::Number(1), 1033, 0, images[0].data},
           {kIconType, ResourceKey::Number(2), 1033, 0, images[1].data},
@@ -138,7 +138,7 @@ TEST(DriveIcon, ALauncherWithoutAReadableIconIsRefused) {
     DiscPlan plan = Plan(game, "Sky Racer 2");
     plan.launcher = MakeSyntheticPe(
         {false,
-         {{ResourceKey::Number(kRcDataResource), ResourceKey::Text("SPLASH"), 1033, 0, SplashJpeg()}},
+         {{ResourceKey::Number(kRcdataResourceType), ResourceKey::Text("SPLASH"), 1033, 0, SplashJpeg()}},
          {},
          {},
          0});

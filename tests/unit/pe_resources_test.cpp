@@ -2,6 +2,8 @@
 // damaged copies of them: a disc may carry anything under the Windows launcher's name.
 #include "pe_resources.h"
 
+#include "launcher_branding.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -68,6 +70,20 @@ TEST_P(PeResourcesTest, SizesAndOffsetsPointingOutsideTheImageGiveNothing) {
             EXPECT_EQ(*found, splash) << offset;
         }
     }
+}
+
+TEST_P(PeResourcesTest, TheDiscToolsBrandingIsWhatTheLinuxLauncherShows) {
+    // What `autorun-disc brand --splash` writes, from a file the MinGW linker made.
+    authoring::Branding branding;
+    branding.splashJpeg = other;
+    const std::vector<std::uint8_t> branded = authoring::BrandLauncher(image, branding);
+    EXPECT_EQ(FindPeResource(branded, kRcdataResourceType, kSplashResource), other);
+    EXPECT_EQ(FindPeResource(branded, kRcdataResourceType, "Other"), other);
+    // Rebranded with the old picture, the image reads as it did.
+    branding.splashJpeg = splash;
+    const std::vector<std::uint8_t> again = authoring::BrandLauncher(branded, branding);
+    EXPECT_EQ(FindPeResource(again, kRcdataResourceType, kSplashResource), splash);
+    EXPECT_EQ(authoring::ReadSplashResource(again), splash);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, PeResourcesTest,

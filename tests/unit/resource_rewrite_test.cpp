@@ -15,10 +15,10 @@ Resource Make(ResourceKey type, ResourceKey name, std::uint16_t language, std::s
 }
 
 std::vector<Resource> LauncherLikeResources() {
-    return {Make(ResourceKey::Number(kRcDataResource), ResourceKey::Text("SPLASH"), 1033, 3000, 0x11),
-            Make(ResourceKey::Number(kIconResource), ResourceKey::Number(2), 1033, 40, 0x22),
-            Make(ResourceKey::Number(kIconResource), ResourceKey::Number(1), 1033, 40, 0x33),
-            Make(ResourceKey::Number(kGroupIconResource), ResourceKey::Text("MAINICON"), 1033, 34, 0x44),
+    return {Make(ResourceKey::Number(kRcdataResourceType), ResourceKey::Text("SPLASH"), 1033, 3000, 0x11),
+            Make(ResourceKey::Number(kIconResourceType), ResourceKey::Number(2), 1033, 40, 0x22),
+            Make(ResourceKey::Number(kIconResourceType), ResourceKey::Number(1), 1033, 40, 0x33),
+            Make(ResourceKey::Number(kGroupIconResourceType), ResourceKey::Text("MAINICON"), 1033, 34, 0x44),
             Make(ResourceKey::Text("custom"), ResourceKey::Text("b"), 0, 5, 0x55),
             Make(ResourceKey::Text("Custom2"), ResourceKey::Text("A"), 7, 5, 0x66)};
 }
@@ -59,9 +59,9 @@ TEST(ResourceSection, TheRootTableIsSortedWithNamesInUpperCase) {
     EXPECT_TRUE(root[0].first);
     EXPECT_EQ(NameAt(section, root[0].second), u"CUSTOM");
     EXPECT_EQ(NameAt(section, root[1].second), u"CUSTOM2");
-    EXPECT_EQ(root[2], std::make_pair(false, std::uint32_t(kIconResource)));
-    EXPECT_EQ(root[3], std::make_pair(false, std::uint32_t(kRcDataResource)));
-    EXPECT_EQ(root[4], std::make_pair(false, std::uint32_t(kGroupIconResource)));
+    EXPECT_EQ(root[2], std::make_pair(false, std::uint32_t(kIconResourceType)));
+    EXPECT_EQ(root[3], std::make_pair(false, std::uint32_t(kRcdataResourceType)));
+    EXPECT_EQ(root[4], std::make_pair(false, std::uint32_t(kGroupIconResourceType)));
 }
 
 TEST(ResourceSection, ReadsBackWhatWasBuiltAtAnyRva) {

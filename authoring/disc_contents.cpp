@@ -1,23 +1,19 @@
 #include "disc_contents.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "text_encoding.h"
 
 namespace authoring {
 
 Bytes ReadFileAt(const std::filesystem::path& path, std::size_t limit) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) throw DiscError(PathText(path) + ": cannot open the file");
-    Bytes bytes;
-    std::vector<char> chunk(1 << 16);
-    while (bytes.size() < limit && in) {
-        in.read(chunk.data(), static_cast<std::streamsize>(std::min(chunk.size(), limit - bytes.size())));
-        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + in.gcount());
-    }
-    if (in.bad()) throw DiscError(PathText(path) + ": cannot read the file");
-    return bytes;
+    autorun::FileReadFailure failure = autorun::FileReadFailure::kOpen;
+    auto bytes = autorun::ReadWholeFile(path.native(), limit, &failure);
+    if (!bytes)
+        throw DiscError(PathText(path) + (failure == autorun::FileReadFailure::kOpen
+                                              ? ": cannot open the file"
+                                              : ": cannot read the file"));
+    return std::move(*bytes);
 }
 
 Bytes ReadDiscFile(const DiscFile& file, std::size_t limit) {

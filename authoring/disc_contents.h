@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "file_reading.h"
 #include "little_endian.h"
 
 namespace authoring {
@@ -33,15 +34,14 @@ struct DiscContents {
     std::vector<DiscFile> files;
 };
 
-// No limit on how much of a file is read.
-constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
+using autorun::kWholeFile;
 
 // The file's bytes, at most the first `limit` of them, from memory or read from its source.  Throws
 // DiscError.
 Bytes ReadDiscFile(const DiscFile& file, std::size_t limit = kWholeFile);
 
 // A file, or at most its first `limit` bytes, by a path that may hold names the ANSI code page can't
-// spell.  Throws DiscError.
+// spell: autorun::ReadWholeFile with this library's error.  Throws DiscError.
 Bytes ReadFileAt(const std::filesystem::path& path, std::size_t limit = kWholeFile);
 
 }  // namespace authoring

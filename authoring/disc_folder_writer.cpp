@@ -1,52 +1,14 @@
-#include <fstream>
-#include <random>
+#include <optional>
 #include <system_error>
 
 #include "disc_output.h"
+#include "staged_folder.h"
 #include "text_encoding.h"
 
 namespace authoring {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A folder beside the target, removed with everything in it unless Keep() is called.
-class StagingFolder {
-   public:
-    StagingFolder(const fs::path& target, const char* purpose) {
-        std::random_device random;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = target;
-            path_ += "." + std::string(purpose) + "-" + std::to_string(random() % 1000000);
-            std::error_code error;
-            if (fs::create_directory(path_, error)) return;
-            if (error)
-                throw DiscError(PathText(target) + ": cannot create a folder beside it: " + error.message());
-        }
-        throw DiscError(PathText(target) +
-                        ": cannot create a folder beside it: too many left over from earlier runs");
-    }
-    ~StagingFolder() {
-        if (path_.empty()) return;
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    StagingFolder(const StagingFolder&) = delete;
-    StagingFolder& operator=(const StagingFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-    void Keep() { path_.clear(); }
-
-   private:
-    fs::path path_;
-};
-
-void WriteBytes(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    out.close();
-    if (!out) throw DiscError(PathText(path) + ": cannot write the file (is the disk full?)");
-}
 
 // Windows keeps no Unix modes: there the call changes nothing that matters.
 void MakeExecutable(const fs::path& path) {
@@ -67,25 +29,31 @@ double TotalSize(const DiscContents& contents) {
     return total;
 }
 
-void Fill(const DiscContents& contents, const fs::path& root, const Progress& progress) {
+void Fill(const DiscContents& contents, autorun::StagedFolder& staged, const Progress& progress) {
     std::error_code error;
     ProgressTenths tenths(progress, TotalSize(contents));
     for (const fs::path& folder : contents.folders) {
-        fs::create_directories(root / folder, error);
-        if (error)
-            throw DiscError(PathText(root / folder) + ": cannot create the folder: " + error.message());
+        try {
+            staged.CreateFolders(folder);
+        } catch (const autorun::FileError& failure) {
+            throw DiscError(PathText(staged.path() / folder) + ": " + failure.what());
+        }
     }
     for (const DiscFile& file : contents.files) {
-        const fs::path target = root / file.path;
-        if (file.source) {
-            fs::copy_file(*file.source, target, error);
-            if (error)
+        const fs::path target = staged.path() / file.path;
+        try {
+            if (file.source) {
+                staged.CopyFile(file.path, *file.source);
+                tenths.Add(double(fs::file_size(*file.source, error)));
+            } else {
+                staged.WriteFile(file.path, file.bytes);
+                tenths.Add(double(file.bytes.size()));
+            }
+        } catch (const autorun::FileError& failure) {
+            if (file.source)
                 throw DiscError(PathText(target) + ": cannot copy " + PathText(*file.source) + ": " +
-                                error.message());
-            tenths.Add(double(fs::file_size(*file.source, error)));
-        } else {
-            WriteBytes(target, file.bytes);
-            tenths.Add(double(file.bytes.size()));
+                                failure.what());
+            throw DiscError(PathText(target) + ": " + failure.what());
         }
         if (file.executable) MakeExecutable(target);
     }
@@ -108,28 +76,18 @@ void WriteDiscFolder(const DiscContents& contents, const std::string& targetName
     std::error_code error;
     const bool exists = fs::exists(fs::symlink_status(target, error));
     if (exists && !replace) throw DiscError(targetName + ": already exists; pass --force to replace it");
-    StagingFolder staged(target, "partial");
-    Fill(contents, staged.path(), progress);
-    if (!exists) {
-        fs::rename(staged.path(), target, error);
-        if (error)
-            throw DiscError(targetName + ": cannot move the finished folder into place: " + error.message());
-        staged.Keep();
-        return;
+    std::optional<autorun::StagedFolder> staged;
+    try {
+        staged.emplace(target, "partial");
+    } catch (const autorun::FileError& failure) {
+        throw DiscError(PathText(target) + ": " + failure.what());
     }
-    // The old folder steps aside first, so that a failure leaves it where it was.
-    StagingFolder old(target, "old");
-    fs::remove(old.path(), error);
-    fs::rename(target, old.path(), error);
-    if (error) throw DiscError(targetName + ": cannot move the old folder aside: " + error.message());
-    fs::rename(staged.path(), target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::rename(old.path(), target, ignored);
-        old.Keep();
-        throw DiscError(targetName + ": cannot move the finished folder into place: " + error.message());
+    Fill(contents, *staged, progress);
+    try {
+        staged->Commit();
+    } catch (const autorun::FileError& failure) {
+        throw DiscError(targetName + ": " + failure.what());
     }
-    staged.Keep();
 }
 
 }  // namespace authoring

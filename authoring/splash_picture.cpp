@@ -9,10 +9,9 @@
 namespace authoring {
 namespace {
 
+// The JPEG marker codes the scan below looks for, each after a kMarker byte.
 constexpr std::uint8_t kMarker = 0xff;
-constexpr std::uint8_t kStartOfImage = 0xd8;
-constexpr std::uint8_t kStartOfScan = 0xda;
-constexpr std::uint8_t kDefineArithmeticConditioning = 0xcc;
+constexpr std::uint8_t kStartOfImage = 0xd8, kStartOfScan = 0xda, kDefineArithmeticConditioning = 0xcc;
 
 struct FrameHeader {
     std::uint8_t marker = 0;

@@ -1,8 +1,8 @@
-// Fuzzes both readers of a launcher's resources with any bytes in place of autorun.exe: the authoring
-// library's (headers, resource tree, splash, icon groups, version information, and the rewrite that
-// brands it) and the Linux launcher's, which finds the splash in the same file on the disc.  Each
-// gives its own error or a result that holds together; the authoring side throws nothing but
-// PeFormatError and BrandingError, which the tool turns into one line naming the file.
+// Fuzzes the reader of a launcher's resources with any bytes in place of autorun.exe, as both its users
+// see it: the authoring library (headers, resource tree, splash, icon groups, version information, and
+// the rewrite that brands it) and the Linux launcher, which finds the splash in the same file on the
+// disc.  Both must agree; the authoring side throws nothing but PeFormatError and BrandingError, which
+// the tool turns into one line naming the file.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

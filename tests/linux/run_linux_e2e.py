@@ -261,9 +261,9 @@ class ScenarioRun:
         shipped = self.args.shipped_launcher
         if not (shipped and self.args.autorun_disc and Path(shipped).is_file()):
             raise Skip(f"no shipped autorun.exe to brand ({shipped}): build the windows-x86 preset first")
-        # The same size as the built-in picture, so the screen checks apply alike, but mirrored: a
-        # launcher that showed the old picture would fail them.
-        run([CONVERT, self.args.picture, "-flop", "-quality", "90", str(self.picture())], check=True)
+        # The same size as the built-in picture, so the screen checks apply alike, but in inverted
+        # colours: a launcher that showed the old picture would fail them.
+        run([CONVERT, self.args.picture, "-negate", "-quality", "90", str(self.picture())], check=True)
         result = run([self.args.autorun_disc, "brand", "--splash", str(self.picture()), "--launcher", shipped,
                       "--out", str(out)])
         if result.returncode != 0:

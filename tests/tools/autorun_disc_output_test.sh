@@ -55,12 +55,12 @@ grep -q 'label=Second' stick/autorun.inf || fail "--force did not replace the fo
 [ "$(ls -d stick* | tr '\n' ' ')" = "stick " ] || fail "replacing left $(ls -d stick*)"
 
 # What each command can't do without, left out in turn.
-make=(make --game game --exe game.exe --folder out)
+make=(make --game game --exe game.exe --folder never)
 expect_error 2 '^autorun-disc: make: --game is required (see autorun-disc make --help)$' "${make[0]}" "${make[@]:3}"
 expect_error 2 '^autorun-disc: make: --exe is required (see autorun-disc make --help)$' "${make[@]:0:3}" "${make[@]:5}"
 expect_error 2 '^autorun-disc: make: give --iso FILE.iso or --folder DIR (see autorun-disc make --help)$' "${make[@]:0:5}"
 expect_error 2 '^autorun-disc: brand: --out is required (see autorun-disc brand --help)$' brand --product P
 expect_error 2 '^autorun-disc: check: ISO_OR_FOLDER is required (see autorun-disc check --help)$' check
-[ ! -e out ] || fail "a refused command line wrote out"
+[ ! -e never ] || fail "a refused command line wrote a folder"
 
 finish

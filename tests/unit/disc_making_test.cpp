@@ -2,6 +2,7 @@
 // back, what is reported on the way, and that a refusal writes nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>

@@ -1,6 +1,7 @@
 #include "disc_check.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "autorun_inf.h"
 #include "disc_file_names.h"
@@ -39,10 +40,12 @@ class Checker {
         CheckLinuxSide(disc_, report_.findings);
         CheckSplitFiles(disc_, report_.findings);
         if (disc_.IsFolder())
-            Add(Finding::kNote,
-                "on a USB stick, Windows 7 and later ignore open= (XP with SP2 asks first): the "
-                "stick shows its label and icon, and the player starts " +
-                    (launcher ? PathText(*launcher) : std::string("the launcher")) + " by hand");
+            report_.findings.push_back(
+                {Finding::kNote,
+                 "on a USB stick, Windows 7 and later ignore open= (XP with SP2 asks first): the "
+                 "stick shows its label and icon, and the player starts " +
+                     (launcher ? PathText(*launcher) : std::string("the launcher")) + " by hand",
+                 true});
         return std::move(report_);
     }
 
@@ -210,17 +213,16 @@ CheckReport CheckDisc(const DiscReader& disc) {
 }
 
 const char* LevelName(Finding::Level level) {
-    switch (level) {
-        case Finding::kGood:
-            return "ok";
-        case Finding::kNote:
-            return "note";
-        case Finding::kWarning:
-            return "warning";
-        case Finding::kProblem:
-            return "PROBLEM";
-    }
-    return "";
+    static constexpr const char* kNames[] = {"ok", "note", "warning", "PROBLEM"};
+    return kNames[level];
+}
+
+CheckReport CheckDiscAt(const std::string& target) {
+    std::error_code error;
+    const bool folder = std::filesystem::is_directory(target, error);
+    if (!folder && !std::filesystem::is_regular_file(target, error))
+        throw DiscError(target + ": no such image or folder");
+    return CheckDisc(*(folder ? ReadFolder(target) : ReadIsoImage(target)));
 }
 
 }  // namespace authoring

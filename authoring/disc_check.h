@@ -12,6 +12,8 @@ struct Finding {
     enum Level { kGood, kNote, kWarning, kProblem };
     Level level;
     std::string text;
+    // About the medium the disc goes on rather than what is on it: `make` repeats these.
+    bool aboutMedium = false;
 };
 
 struct CheckReport {
@@ -25,5 +27,8 @@ struct CheckReport {
 CheckReport CheckDisc(const DiscReader& disc);
 
 const char* LevelName(Finding::Level level);
+
+// The image or folder at `target`, checked.  Throws DiscError when it is neither or can't be read.
+CheckReport CheckDiscAt(const std::string& target);
 
 }  // namespace authoring

@@ -53,11 +53,11 @@ std::vector<SourceState> SourceStates(const DiscContents& contents) {
     return states;
 }
 
-void RequireUnchanged(const std::vector<SourceState>& states) {
+void RequireUnchanged(const std::vector<SourceState>& states, const std::string& target) {
     for (const SourceState& state : states)
         if (StateOf(state.path) != state)
             throw DiscError(
-                PathText(state.path) +
+                target + ": " + PathText(state.path) +
                 " changed while the image was written; make the disc again once nothing writes to "
                 "the game folder");
 }
@@ -158,12 +158,13 @@ IsoWriteOptsPtr WriteOptions(const std::string& target, int level) {
     return opts;
 }
 
-void Stream(burn_source* source, autorun::AtomicFileWriter& out, const Progress& progress) {
+void Stream(burn_source* source, autorun::AtomicFileWriter& out, const Progress& progress,
+            const std::string& target) {
     ProgressTenths tenths(progress, double(source->get_size(source)));
     unsigned char sector[kSectorBytes];
     for (;;) {
         const int count = source->read_xt(source, sector, int(sizeof sector));
-        if (count < 0) throw DiscError("cannot build the image: " + IsoFailure(count));
+        if (count < 0) throw DiscError(target + ": cannot build the image: " + IsoFailure(count));
         if (count == 0) break;
         out.Write(sector, std::size_t(count));
         tenths.Add(count);
@@ -200,15 +201,16 @@ std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& targ
     }
     try {
         autorun::AtomicFileWriter out(target);
-        Stream(source.get(), out, progress);
-        RequireUnchanged(states);
+        Stream(source.get(), out, progress, target);
+        RequireUnchanged(states, target);
         out.Commit();
     } catch (const autorun::FileError& failure) {
+        // The platform's writer says what failed without the file's name.
         source->cancel(source.get());
         throw DiscError(target + ": " + failure.what());
-    } catch (const DiscError& failure) {
+    } catch (...) {
         source->cancel(source.get());
-        throw DiscError(target + ": " + failure.what());
+        throw;
     }
     return sectors;
 }

@@ -6,25 +6,13 @@
 #include <vector>
 
 #include "arguments.h"
+#include "fuzz_arguments.h"
 #include "fuzz_require.h"
 #include "settings_format.h"
 
 namespace {
 
 using fuzzing::Require;
-
-// No bytes at all stand for no arguments at all.
-std::vector<std::string> SplitAtNul(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) return {};
-    std::vector<std::string> args(1);
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == 0)
-            args.emplace_back();
-        else
-            args.back() += static_cast<char>(data[i]);
-    }
-    return args;
-}
 
 bool IsSettingsText(const std::string& text) {
     return text.size() >= autorun::kMinTextLength && text.size() <= autorun::kMaxTextLength;
@@ -40,7 +28,7 @@ void CheckHelpTopic(bin2dat::Command topic) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     bin2dat::Arguments arguments;
     try {
-        arguments = bin2dat::ParseArguments(SplitAtNul(data, size));
+        arguments = bin2dat::ParseArguments(fuzzing::SplitAtNul(data, size));
     } catch (const bin2dat::UsageError& error) {
         Require(*error.what() != '\0');
         CheckHelpTopic(error.topic());

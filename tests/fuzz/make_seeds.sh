@@ -47,6 +47,16 @@ args read read --exe-only bin2.dat
 args help_write write --help
 args help -h
 
+arguments=$seeds/autorun_disc_arguments_fuzzer
+fresh "$arguments"
+args make make --game game --exe game.exe --iso disc.iso
+args make_all make --game game --exe bin/game.exe --linux-exe bin/game.sh --linux-launcher autorun \
+  --splash s.png --icon i.ico --label Label --product Product --company Company --launcher autorun.exe \
+  --sign k.pfx --sign-password-file k.pass --timestamp-url http://t/ --media dvd --folder out --force
+args brand brand --splash s.jpg --out branded.exe
+args check check disc.iso
+args help_make make --help
+
 icons=$seeds/icon_file_fuzzer
 fresh "$icons"
 # Bitmaps of 8 and 24 bits per pixel, and a 256-pixel image, which ImageMagick stores as a PNG.

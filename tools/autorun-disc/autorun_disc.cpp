@@ -2,9 +2,29 @@
 
 #include "arguments.h"
 #include "commands.h"
-#include "disc_contents.h"
+#include "program_location.h"
 
 namespace autorun_disc {
+namespace {
+
+int Run(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+    switch (arguments.command) {
+        case Command::kHelp:
+            out << arguments.helpText;
+            return kSuccess;
+        case Command::kMake:
+            MakeCommand(arguments.make, ProgramFolder(), out, err);
+            return kSuccess;
+        case Command::kBrand:
+            BrandCommand(arguments.brand, ProgramFolder(), out, err);
+            return kSuccess;
+        case Command::kCheck:
+            return CheckCommand(arguments.check, out) ? kSuccess : kFailure;
+    }
+    return kFailure;
+}
+
+}  // namespace
 
 int ReportUsageError(const std::string& message, std::ostream& err) {
     err << "autorun-disc: " << message << '\n';
@@ -12,34 +32,9 @@ int ReportUsageError(const std::string& message, std::ostream& err) {
 }
 
 int RunAutorunDisc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    int status = kSuccess;
-    try {
-        const Arguments arguments = ParseArguments(args);
-        switch (arguments.command) {
-            case Command::kHelp:
-                out << arguments.helpText;
-                break;
-            case Command::kMake:
-                MakeCommand(arguments, out, err);
-                break;
-            case Command::kBrand:
-                BrandCommand(arguments, out, err);
-                break;
-            case Command::kCheck:
-                status = CheckCommand(arguments, out) ? kSuccess : kFailure;
-                break;
-        }
-    } catch (const UsageError& error) {
-        return ReportUsageError(error.what(), err);
-    } catch (const std::exception& error) {
-        err << "autorun-disc: " << error.what() << '\n';
-        return kFailure;
-    }
-    if (!out.flush()) {
-        err << "autorun-disc: cannot write to the standard output\n";
-        return kFailure;
-    }
-    return status;
+    return autorun_cli::RunTool<UsageError>(
+        "autorun-disc", out, err, [&] { return Run(ParseArguments(args), out, err); },
+        [&](const UsageError& error) { return ReportUsageError(error.what(), err); });
 }
 
 }  // namespace autorun_disc

@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "tool_run.h"
+
 namespace autorun_disc {
 
-enum ExitStatus { kSuccess = 0, kFailure = 1, kUsage = 2 };
+using autorun_cli::kFailure;
+using autorun_cli::kSuccess;
+using autorun_cli::kUsage;
 
 // `args` excludes the program name; texts are in the system's 8-bit encoding.
 int RunAutorunDisc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -35,19 +35,13 @@ int ReportUsageError(const UsageError& error, std::ostream& err) {
 }
 
 int RunBin2dat(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    try {
-        Run(ParseArguments(args), out);
-    } catch (const UsageError& error) {
-        return ReportUsageError(error, err);
-    } catch (const std::exception& error) {
-        err << "bin2dat: " << error.what() << '\n';
-        return kFailure;
-    }
-    if (!out.flush()) {
-        err << "bin2dat: cannot write to the standard output\n";
-        return kFailure;
-    }
-    return kSuccess;
+    return autorun_cli::RunTool<UsageError>(
+        "bin2dat", out, err,
+        [&] {
+            Run(ParseArguments(args), out);
+            return kSuccess;
+        },
+        [&](const UsageError& error) { return ReportUsageError(error, err); });
 }
 
 }  // namespace bin2dat

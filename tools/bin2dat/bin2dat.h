@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "arguments.h"
+#include "tool_run.h"
 
 namespace bin2dat {
 
-enum ExitStatus { kSuccess = 0, kFailure = 1, kUsage = 2 };
+using autorun_cli::kFailure;
+using autorun_cli::kSuccess;
+using autorun_cli::kUsage;
 
 // `args` excludes the program name; texts are in the system's 8-bit encoding.
 int RunBin2dat(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -139,7 +139,11 @@ void Subcommand::CheckNotCutShort() const {
 
 Arguments Subcommand::Conclude() const {
     Operands(true);
-    return Finish();
+    Arguments arguments;
+    arguments.command = command_;
+    arguments.file = TheFile();
+    Finish(arguments);
+    return arguments;
 }
 
 }  // namespace bin2dat

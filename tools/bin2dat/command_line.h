@@ -78,13 +78,13 @@ class Subcommand {
                   const std::string& valueName);
     void AddFlag(const std::string& name, bool& flag, const std::string& description);
     bool Given(const std::string& name) const;
-    // The one FILE operand; throws UsageError for none or more.
-    std::string TheFile() const;
-    // The command's own checks, in the order their mistakes are reported.
-    virtual Arguments Finish() const = 0;
+    // The command's own checks, in the order their mistakes are reported, once its FILE is known.
+    virtual void Finish(Arguments& arguments) const = 0;
 
    private:
     void Seen(const std::string& name);
+    // The one FILE operand; throws UsageError for none or more.
+    std::string TheFile() const;
     // What CLI11 set aside, in order: operands, and options it does not know until the "--".
     std::vector<std::string> Operands(bool checkOptions) const;
 

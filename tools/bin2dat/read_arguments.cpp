@@ -24,13 +24,7 @@ class ReadCommand final : public Subcommand {
     }
 
    private:
-    Arguments Finish() const override {
-        Arguments arguments;
-        arguments.command = Command::kRead;
-        arguments.file = TheFile();
-        arguments.exeOnly = options_.exeOnly;
-        return arguments;
-    }
+    void Finish(Arguments& arguments) const override { arguments.exeOnly = options_.exeOnly; }
 
     ReadOptions options_;
 };

@@ -51,17 +51,13 @@ class WriteCommand final : public Subcommand {
     }
 
    private:
-    Arguments Finish() const override {
-        Arguments arguments;
-        arguments.command = Command::kWrite;
-        arguments.file = TheFile();
+    void Finish(Arguments& arguments) const override {
         if (!Given("--exe")) throw UsageError(Command::kWrite, "--exe NAME is required");
         arguments.exeName = SettingsText("--exe", options_.exe);
         // The launcher skips the first text; the name is as good a filler as any and gives away
         // nothing new.
         arguments.text = Given("--text") ? SettingsText("--text", options_.text) : arguments.exeName;
         if (Given("--fill")) arguments.fill = ParseFill(options_.fill);
-        return arguments;
     }
 
     WriteOptions options_;

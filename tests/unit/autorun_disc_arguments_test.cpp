@@ -1,0 +1,156 @@
+// autorun-disc's command line: every option lands in the project the library is handed, and what is
+// left out or contradicts itself is refused with exit status 2 and one line, before anything is read.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "arguments.h"
+#include "autorun_disc.h"
+
+namespace autorun_disc {
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome RunTool(const Args& args) {
+    std::ostringstream out, err;
+    const int status = RunAutorunDisc(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(AutorunDiscArguments, EveryMakeOptionReachesTheProject) {
+    const Arguments arguments = ParseArguments({"make",      "--game",
+                                                "G",         "--exe",
+                                                "bin/g.exe", "--splash",
+                                                "s.png",     "--icon",
+                                                "i.ico",     "--product",
+                                                "P",         "--company",
+                                                "C",         "--launcher",
+                                                "l.exe",     "--sign",
+                                                "k.pfx",     "--sign-password-file",
+                                                "k.pass",    "--timestamp-url",
+                                                "http://t/", "--linux-exe",
+                                                "bin/g.sh",  "--linux-launcher",
+                                                "autorun",   "--label",
+                                                "L",         "--media",
+                                                "dvd-dl",    "--force",
+                                                "--iso",     "d.iso"});
+    ASSERT_EQ(arguments.command, Command::kMake);
+    const authoring::DiscProject& project = arguments.make;
+    EXPECT_EQ(project.gameFolder, "G");
+    EXPECT_EQ(project.exe, "bin/g.exe");
+    EXPECT_EQ(project.launcher.splash, "s.png");
+    EXPECT_EQ(project.launcher.icon, "i.ico");
+    EXPECT_EQ(project.launcher.product, "P");
+    EXPECT_EQ(project.launcher.company, "C");
+    EXPECT_EQ(project.launcher.launcher, "l.exe");
+    EXPECT_EQ(project.launcher.signing.pfx, "k.pfx");
+    EXPECT_EQ(project.launcher.signing.passwordFile, "k.pass");
+    EXPECT_EQ(project.launcher.signing.timestampUrl, "http://t/");
+    EXPECT_EQ(project.linuxExe, "bin/g.sh");
+    EXPECT_EQ(project.linuxLauncher, "autorun");
+    EXPECT_EQ(project.label, "L");
+    EXPECT_EQ(project.media, "dvd-dl");
+    EXPECT_TRUE(project.replace);
+    EXPECT_EQ(project.outputKind, authoring::OutputKind::kIso);
+    EXPECT_EQ(project.output, "d.iso");
+}
+
+TEST(AutorunDiscArguments, LeftOutOptionsStayUnset) {
+    const Arguments arguments = ParseArguments({"make", "--folder", "F", "--exe", "g.exe", "--game", "G"});
+    ASSERT_EQ(arguments.command, Command::kMake);
+    const authoring::DiscProject& project = arguments.make;
+    EXPECT_EQ(project.outputKind, authoring::OutputKind::kFolder);
+    EXPECT_EQ(project.output, "F");
+    EXPECT_FALSE(project.replace);
+    EXPECT_FALSE(project.label || project.media || project.linuxExe || project.linuxLauncher);
+    EXPECT_FALSE(project.launcher.Branded() || project.launcher.launcher || project.launcher.signing.pfx);
+}
+
+TEST(AutorunDiscArguments, BrandAndCheckReachTheirProjects) {
+    const Arguments brand = ParseArguments({"brand", "--out", "b.exe", "--icon", "i.ico", "--launcher",
+                                            "l.exe", "--sign", "k.pfx", "--timestamp-url", "http://t/"});
+    ASSERT_EQ(brand.command, Command::kBrand);
+    EXPECT_EQ(brand.brand.output, "b.exe");
+    EXPECT_EQ(brand.brand.launcher.icon, "i.ico");
+    EXPECT_EQ(brand.brand.launcher.launcher, "l.exe");
+    EXPECT_EQ(brand.brand.launcher.signing.pfx, "k.pfx");
+    EXPECT_EQ(brand.brand.launcher.signing.timestampUrl, "http://t/");
+    EXPECT_TRUE(brand.brand.launcher.Branded());
+
+    const Arguments check = ParseArguments({"check", "disc.iso"});
+    ASSERT_EQ(check.command, Command::kCheck);
+    EXPECT_EQ(check.check, "disc.iso");
+}
+
+// Each of these lacks what its command can't do without: refused with 2 and one line naming it,
+// nothing on the output.
+TEST(AutorunDiscArguments, RequiredOptionsLeftOutAreRefused) {
+    const struct {
+        Args args;
+        std::string line;
+    } cases[] = {
+        {{"make", "--exe", "g.exe", "--iso", "d.iso"},
+         "autorun-disc: make: --game is required (see autorun-disc make --help)\n"},
+        {{"make", "--game", "G", "--iso", "d.iso"},
+         "autorun-disc: make: --exe is required (see autorun-disc make --help)\n"},
+        {{"make", "--game", "G", "--exe", "g.exe"},
+         "autorun-disc: make: give --iso FILE.iso or --folder DIR (see autorun-disc make --help)\n"},
+        {{"brand", "--product", "P"},
+         "autorun-disc: brand: --out is required (see autorun-disc brand --help)\n"},
+        {{"check"}, "autorun-disc: check: ISO_OR_FOLDER is required (see autorun-disc check --help)\n"},
+    };
+    for (const auto& refusal : cases) {
+        const Outcome outcome = RunTool(refusal.args);
+        EXPECT_EQ(outcome.status, kUsage) << refusal.line;
+        EXPECT_EQ(outcome.err, refusal.line);
+        EXPECT_EQ(outcome.out, "");
+    }
+}
+
+TEST(AutorunDiscArguments, ContradictionsAreRefused) {
+    const Args refused[] = {
+        {"make", "--game", "G", "--exe", "g.exe", "--iso", "d.iso", "--folder", "F"},
+        {"make", "--game", "G", "--exe", "g.exe", "--linux-launcher", "a", "--iso", "d.iso"},
+        {"make", "--game", "G", "--exe", "g.exe", "--media", "floppy", "--iso", "d.iso"},
+        {"brand", "--out", "b.exe", "--sign-password-file", "k.pass"},
+        {"brand", "--out", "b.exe", "--timestamp-url", "http://t/"},
+        {"check", "a.iso", "b.iso"},
+        {"frobnicate"},
+        {"make", "--game", "G", "--exe", "g.exe", "--iso", "d.iso", "--bogus"},
+    };
+    for (const Args& args : refused) {
+        const Outcome outcome = RunTool(args);
+        EXPECT_EQ(outcome.status, kUsage) << args.front() << " " << outcome.err;
+        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+        EXPECT_EQ(outcome.err.rfind("autorun-disc: ", 0), 0u) << outcome.err;
+        EXPECT_EQ(outcome.out, "");
+    }
+}
+
+TEST(AutorunDiscArguments, HelpNamesTheCommandItDescribes) {
+    for (const char* command : {"make", "brand", "check"}) {
+        const Arguments help = ParseArguments({command, "--help"});
+        EXPECT_EQ(help.command, Command::kHelp);
+        EXPECT_NE(help.helpText.find(std::string("Usage: autorun-disc ") + command), std::string::npos)
+            << help.helpText;
+    }
+    // Help wins over a command line that lacks what the command needs: nothing is made.
+    EXPECT_EQ(ParseArguments({"make", "--game", "G", "--help"}).command, Command::kHelp);
+    EXPECT_EQ(ParseArguments({}).command, Command::kHelp);
+    const Outcome overview = RunTool({"--help"});
+    EXPECT_EQ(overview.status, kSuccess);
+    EXPECT_NE(overview.out.find("make"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace autorun_disc

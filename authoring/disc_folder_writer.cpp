@@ -1,8 +1,11 @@
+#include <chrono>
 #include <fstream>
 #include <random>
 #include <system_error>
+#include <vector>
 
 #include "disc_output.h"
+#include "reproducible_time.h"
 #include "text_encoding.h"
 
 namespace authoring {
@@ -91,6 +94,23 @@ void Fill(const DiscContents& contents, const fs::path& root, const Progress& pr
     }
 }
 
+// A burning program takes the files' dates from the folder: with SOURCE_DATE_EPOCH set, the folder and
+// everything in it carry that date, so that the disc it burns doesn't depend on when the folder was made.
+void SetDates(const fs::path& root, std::int64_t seconds) {
+    const auto date =
+        std::chrono::file_clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(seconds)));
+    std::error_code error;
+    std::vector<fs::path> paths = {root};
+    for (fs::recursive_directory_iterator walk(root, error), end; !error && walk != end;
+         walk.increment(error))
+        paths.push_back(walk->path());
+    if (error) throw DiscError(PathText(root) + ": cannot read the folder: " + error.message());
+    for (const fs::path& path : paths) {
+        fs::last_write_time(path, date, error);
+        if (error) throw DiscError(PathText(path) + ": cannot set the file's date: " + error.message());
+    }
+}
+
 }  // namespace
 
 void ProgressTenths::Add(double bytes) {
@@ -104,12 +124,14 @@ void ProgressTenths::Add(double bytes) {
 
 void WriteDiscFolder(const DiscContents& contents, const std::string& targetName, bool replace,
                      const Progress& progress) {
+    const auto sourceDate = SourceDate();
     const fs::path target(targetName);
     std::error_code error;
     const bool exists = fs::exists(fs::symlink_status(target, error));
     if (exists && !replace) throw DiscError(targetName + ": already exists; pass --force to replace it");
     StagingFolder staged(target, "partial");
     Fill(contents, staged.path(), progress);
+    if (sourceDate) SetDates(staged.path(), *sourceDate);
     if (!exists) {
         fs::rename(staged.path(), target, error);
         if (error)

@@ -10,6 +10,7 @@
 #include "disc_output.h"
 #include "disc_reader.h"
 #include "linux_inputs.h"
+#include "reproducible_time.h"
 #include "signing_inputs.h"
 #include "split_file_check.h"
 #include "text_encoding.h"
@@ -74,6 +75,7 @@ void MakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& er
                                    "disc burning program, or make the ISO with the Linux build");
 
     RequireOutsideGame(target, arguments.game);
+    authoring::SourceDate();  // a bad date is refused before any work, not after the branding's warnings
     const auto progress = [&](double share) {
         out << "writing " << target << ": " << int(share * 100 + 0.5) << "%\n" << std::flush;
     };

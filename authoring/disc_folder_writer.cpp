@@ -1,10 +1,10 @@
 #include <chrono>
 #include <fstream>
-#include <random>
 #include <system_error>
 #include <vector>
 
 #include "disc_output.h"
+#include "random_number.h"
 #include "reproducible_time.h"
 #include "text_encoding.h"
 
@@ -17,10 +17,9 @@ namespace fs = std::filesystem;
 class StagingFolder {
    public:
     StagingFolder(const fs::path& target, const char* purpose) {
-        std::random_device random;
         for (int attempt = 0; attempt < 100; ++attempt) {
             path_ = target;
-            path_ += "." + std::string(purpose) + "-" + std::to_string(random() % 1000000);
+            path_ += "." + std::string(purpose) + "-" + std::to_string(autorun::RandomNumber() % 1000000);
             std::error_code error;
             if (fs::create_directory(path_, error)) return;
             if (error)

@@ -15,15 +15,9 @@ prefix=$1
 stamp="$prefix/.built-noacl-noxattr-nozlib-nojte"
 [ -f "$prefix/lib/libisofs.a" ] && [ -f "$stamp" ] && exit 0
 
+here=$(cd "$(dirname "$0")" && pwd)
 deps=$(dirname "$prefix")
-src_root="$deps/src-libisofs-linux"
-if ! ls -d "$src_root"/libisofs-*/ >/dev/null 2>&1; then
-  echo "libisofs: fetching Debian's source package"
-  mkdir -p "$src_root"
-  (cd "$src_root" && apt-get source -q --download-only libisofs >/dev/null 2>&1 &&
-     dpkg-source -x --no-check ./libisofs_*.dsc >/dev/null)
-fi
-src=$(ls -d "$src_root"/libisofs-*/ | head -n 1)
+src=$("$here/debian-source.sh" libisofs "$deps/src-libisofs-linux")
 
 echo "libisofs: building the static library"
 work="$prefix.build"

@@ -15,7 +15,7 @@ namespace authoring {
 //   would otherwise come from the game folder's files;
 // - Rock Ridge's file serial numbers, which libisofs hands out in the order of the author's inode numbers
 //   and of the folders' places in memory: the older Rock Ridge version, which has no serial numbers, is
-//   written instead (Linux, the BSDs and macOS read both);
+//   written instead, as mkisofs writes it and every Rock Ridge reader knows it;
 // - all dates in UTC, whatever the machine's time zone.
 // Always normalised, date or not (see WriteOptions and ImageBuilder): owners (0), modes (0444, 0755 for
 // the Linux programs, 0555 for folders), no ACLs or extended attributes, no host or user names, the volume

@@ -1,7 +1,10 @@
+#include <chrono>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 #include "disc_output.h"
+#include "reproducible_time.h"
 #include "staged_folder.h"
 #include "text_encoding.h"
 
@@ -59,6 +62,23 @@ void Fill(const DiscContents& contents, autorun::StagedFolder& staged, const Pro
     }
 }
 
+// A burning program takes the files' dates from the folder: with SOURCE_DATE_EPOCH set, the folder and
+// everything in it carry that date, so that the disc it burns doesn't depend on when the folder was made.
+void SetDates(const fs::path& root, std::int64_t seconds) {
+    const auto date =
+        std::chrono::file_clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(seconds)));
+    std::error_code error;
+    std::vector<fs::path> paths = {root};
+    for (fs::recursive_directory_iterator walk(root, error), end; !error && walk != end;
+         walk.increment(error))
+        paths.push_back(walk->path());
+    if (error) throw DiscError(PathText(root) + ": cannot read the folder: " + error.message());
+    for (const fs::path& path : paths) {
+        fs::last_write_time(path, date, error);
+        if (error) throw DiscError(PathText(path) + ": cannot set the file's date: " + error.message());
+    }
+}
+
 }  // namespace
 
 void ProgressTenths::Add(double bytes) {
@@ -72,6 +92,7 @@ void ProgressTenths::Add(double bytes) {
 
 void WriteDiscFolder(const DiscContents& contents, const std::string& targetName, bool replace,
                      const Progress& progress) {
+    const auto sourceDate = SourceDate();
     const fs::path target(targetName);
     std::error_code error;
     const bool exists = fs::exists(fs::symlink_status(target, error));
@@ -83,6 +104,7 @@ void WriteDiscFolder(const DiscContents& contents, const std::string& targetName
         throw DiscError(PathText(target) + ": " + failure.what());
     }
     Fill(contents, *staged, progress);
+    if (sourceDate) SetDates(staged->path(), *sourceDate);
     try {
         staged->Commit();
     } catch (const autorun::FileError& failure) {

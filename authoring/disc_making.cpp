@@ -9,6 +9,7 @@
 #include "disc_media.h"
 #include "elf_image.h"
 #include "launcher_sources.h"
+#include "reproducible_time.h"
 #include "split_file_check.h"
 #include "text_encoding.h"
 
@@ -97,6 +98,7 @@ MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run) {
                         ": this build writes folders only (--folder); burn the folder with a disc burning "
                         "program, or make the ISO with the Linux build");
     RequireOutsideGame(project);
+    SourceDate();  // a bad date is refused before any work, not after the branding's warnings
 
     DiscPlan plan;
     plan.gameFolder = project.gameFolder;

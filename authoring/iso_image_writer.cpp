@@ -10,7 +10,9 @@
 #include "disc_media.h"
 #include "disc_names.h"
 #include "disc_output.h"
+#include "iso_source_date.h"
 #include "libisofs_handles.h"
+#include "reproducible_time.h"
 #include "text_encoding.h"
 
 namespace authoring {
@@ -179,6 +181,7 @@ bool CanWriteIso() {
 
 std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& target, bool replace,
                            const Progress& progress, const SizeCheck& checkSize) {
+    const auto sourceDate = SourceDate();
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(target, error)) && !replace)
         throw DiscError(target + ": already exists; pass --force to replace it");
@@ -188,6 +191,7 @@ std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& targ
     const std::vector<SourceState> states = SourceStates(contents);
     ImageBuilder builder(contents, target);
     const IsoWriteOptsPtr opts = WriteOptions(target, IsoLevel(contents));
+    ApplySourceDate(opts.get(), sourceDate);
     burn_source* raw = nullptr;
     const int result = iso_image_create_burn_source(builder.image(), opts.get(), &raw);
     if (result < 0) throw DiscError(target + ": cannot build the image: " + IsoFailure(result));

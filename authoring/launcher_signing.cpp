@@ -16,6 +16,7 @@
 #include "disc_contents.h"
 #include "file_reading.h"
 #include "posix_program_run.h"
+#include "reproducible_time.h"
 
 namespace authoring {
 namespace {
@@ -75,6 +76,9 @@ std::vector<std::string> SignerArguments(const SigningKey& key, const std::strin
         arguments.insert(arguments.end(), {"-readpass", folder + "/password"});
     arguments.insert(arguments.end(), {"-h", "sha256"});
     if (key.timestampUrl) arguments.insert(arguments.end(), {"-ts", *key.timestampUrl});
+    // A reproducible disc needs a reproducible signature: its signing time is the disc's date (a timestamp
+    // server's countersignature still differs on every run).
+    if (const auto date = SourceDate()) arguments.insert(arguments.end(), {"-time", std::to_string(*date)});
     arguments.insert(arguments.end(), {"-in", folder + "/unsigned.exe", "-out", folder + "/signed.exe"});
     return arguments;
 }

@@ -1,9 +1,10 @@
 #include "staged_folder.h"
 
 #include <fstream>
-#include <random>
 #include <string>
 #include <system_error>
+
+#include "random_number.h"
 
 namespace autorun {
 namespace fs = std::filesystem;
@@ -11,10 +12,9 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path CreateSibling(const fs::path& target, const char* purpose) {
-    std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
         fs::path path = target;
-        path += "." + std::string(purpose) + "-" + std::to_string(random() % 1000000);
+        path += "." + std::string(purpose) + "-" + std::to_string(RandomNumber() % 1000000);
         std::error_code error;
         if (fs::create_directory(path, error)) return path;
         if (error) throw FileError("cannot create a folder beside it: " + error.message());

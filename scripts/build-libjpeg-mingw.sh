@@ -13,14 +13,7 @@ stamp="$prefix/.built-minsize-unwind-simd-$simd"
 [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$stamp" ] && exit 0
 
 deps=$(dirname "$prefix")
-src_root="$deps/src"
-if ! ls -d "$src_root"/libjpeg-turbo-*/ >/dev/null 2>&1; then
-  echo "libjpeg: fetching Debian's source package"
-  mkdir -p "$src_root"
-  (cd "$src_root" && apt-get source -q --download-only libjpeg-turbo >/dev/null 2>&1 &&
-     dpkg-source -x --no-check ./libjpeg-turbo_*.dsc >/dev/null)
-fi
-src=$(ls -d "$src_root"/libjpeg-turbo-*/ | head -n 1)
+src=$("$here/debian-source.sh" libjpeg-turbo "$deps/src")
 
 # Optimized for size and without arithmetic coding (the splash is a baseline JPEG): every byte of
 # the launcher is read from the disc before the splash can appear.  On i686 no unwind tables either:

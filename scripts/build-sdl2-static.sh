@@ -10,15 +10,9 @@ prefix=$1
 stamp="$prefix/.built-x11-dynamic-video-only"
 [ -f "$prefix/lib/libSDL2.a" ] && [ -f "$stamp" ] && exit 0
 
+here=$(cd "$(dirname "$0")" && pwd)
 deps=$(dirname "$prefix")
-src_root="$deps/src-sdl2"
-if ! ls -d "$src_root"/libsdl2-*/ >/dev/null 2>&1; then
-  echo "SDL2: fetching Debian's source package"
-  mkdir -p "$src_root"
-  (cd "$src_root" && apt-get source -q --download-only libsdl2 >/dev/null 2>&1 &&
-     dpkg-source -x --no-check ./libsdl2_*.dsc >/dev/null)
-fi
-src=$(ls -d "$src_root"/libsdl2-*/ | head -n 1)
+src=$("$here/debian-source.sh" libsdl2 "$deps/src-sdl2")
 
 echo "SDL2: building the static X11-only library"
 work="$prefix.build"

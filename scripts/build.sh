@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Configures and builds the given CMake presets (default: native windows-x86), building the static
-# MinGW libjpeg for each cross preset, and the static SDL2 of the Linux launcher for native, first.
+# MinGW libjpeg for each cross preset, the static SDL2 of the Linux launcher for native, and for
+# native-release also the static libisofs of the released disc tool, first.
 set -euo pipefail
 if [ "${1:-}" = --help ]; then
-  echo "usage: scripts/build.sh [PRESET...]   presets: native native-asan windows-x86 windows-x86-tests windows-x64"; exit 0
+  echo "usage: scripts/build.sh [PRESET...]   presets: native native-release native-asan windows-x86 windows-x86-tests windows-x64"; exit 0
 fi
 cd "$(dirname "$0")/.."
 mkdir -p build
@@ -14,6 +15,8 @@ for preset in "${presets[@]}"; do
     windows-x86 | windows-x86-tests) scripts/build-libjpeg-mingw.sh i686-w64-mingw32 "$PWD/build/deps/libjpeg-i686-w64-mingw32" ;;
     windows-x64) scripts/build-libjpeg-mingw.sh x86_64-w64-mingw32 "$PWD/build/deps/libjpeg-x86_64-w64-mingw32" ;;
     native) scripts/build-sdl2-static.sh "$PWD/build/deps/sdl2-x86_64-linux" ;;
+    native-release) scripts/build-sdl2-static.sh "$PWD/build/deps/sdl2-x86_64-linux"
+      scripts/build-libisofs-static.sh "$PWD/build/deps/libisofs-x86_64-linux-static" ;;
     native-asan) scripts/build-libjpeg-mingw.sh native-sanitized "$PWD/build/deps/libjpeg-native-sanitized" ;;
     *) echo "build.sh: unknown preset '$preset'" >&2; exit 2 ;;
   esac

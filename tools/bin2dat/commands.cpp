@@ -1,11 +1,11 @@
 #include "commands.h"
 
-#include <random>
 #include <string>
 
 #include "atomic_write.h"
 #include "escaping.h"
 #include "file_reading.h"
+#include "random_number.h"
 #include "settings_format.h"
 
 namespace bin2dat {
@@ -18,9 +18,8 @@ constexpr std::size_t kTrailingBytesShown = 64;
 // between the texts.
 std::string FillBytes(Fill fill) {
     if (fill == Fill::kZero) return std::string(4, '\0');
-    std::random_device random;
     std::string bytes(4, '\0');
-    for (char& byte : bytes) byte = static_cast<char>(random() & 0xff);
+    for (char& byte : bytes) byte = static_cast<char>(autorun::RandomNumber() & 0xff);
     return bytes;
 }
 

@@ -46,4 +46,7 @@ std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& targ
 // Whether this build can write ISO images.
 bool CanWriteIso();
 
+// Whether a folder written by this build keeps the Unix modes of its files (not on Windows).
+bool FoldersKeepUnixModes();
+
 }  // namespace authoring

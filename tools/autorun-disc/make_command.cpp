@@ -85,11 +85,11 @@ void MakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& er
     plan.action = ActionText(arguments, plan.label);
     plan.launcher = FinishedLauncher(arguments, err);
     plan.linuxSide = LinuxSide(arguments);
-    if (plan.linuxSide && !authoring::CanWriteIso())
+    if (plan.linuxSide && folder && !authoring::FoldersKeepUnixModes())
         err << "autorun-disc: warning: " << target
             << ": Windows keeps no Unix file modes: the Linux launcher and game are marked executable "
-               "in ISO images only (made by the Linux build); from this folder, whether Linux may run the "
-               "game depends on how the desktop mounts the medium\n";
+               "in ISO images only; from this folder, whether Linux may run the game depends on how the "
+               "desktop mounts the medium\n";
 
     const authoring::DiscContents contents = authoring::LayOutDisc(plan);
     RequireStartingDisc(contents, folder, target);

@@ -112,4 +112,12 @@ void WriteDiscFolder(const DiscContents& contents, const std::string& targetName
     }
 }
 
+bool FoldersKeepUnixModes() {
+#ifdef _WIN32
+    return false;  // the permissions set above only clear or set the read-only attribute
+#else
+    return true;
+#endif
+}
+
 }  // namespace authoring

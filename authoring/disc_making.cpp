@@ -56,11 +56,11 @@ Bytes LinuxLauncher(const DiscProject& project, const std::filesystem::path& too
 std::optional<LinuxPlan> LinuxSide(const DiscProject& project, const AuthoringRun& run) {
     if (!project.linuxExe) return std::nullopt;
     LinuxPlan side{*project.linuxExe, LinuxLauncher(project, run.toolFolder), kAutorunScript};
-    if (!CanWriteIso() && run.warning)
+    if (project.outputKind == OutputKind::kFolder && !FoldersKeepUnixModes() && run.warning)
         run.warning(project.output +
                     ": Windows keeps no Unix file modes: the Linux launcher and game are marked executable "
-                    "in ISO images only (made by the Linux build); from this folder, whether Linux may run "
-                    "the game depends on how the desktop mounts the medium");
+                    "in ISO images only; from this folder, whether Linux may run the game depends on how "
+                    "the desktop mounts the medium");
     return side;
 }
 
@@ -93,10 +93,6 @@ void WarnOfSplitFiles(const DiscContents& contents, const AuthoringRun& run) {
 
 MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run) {
     const bool folder = project.outputKind == OutputKind::kFolder;
-    if (!folder && !CanWriteIso())
-        throw DiscError(project.output +
-                        ": this build writes folders only (--folder); burn the folder with a disc burning "
-                        "program, or make the ISO with the Linux build");
     RequireOutsideGame(project);
     SourceDate();  // a bad date is refused before any work, not after the branding's warnings
 

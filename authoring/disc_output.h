@@ -39,11 +39,11 @@ using SizeCheck = std::function<void(std::uint64_t sectors)>;
 
 // ISO 9660 with Joliet and Rock Ridge names, written to a temporary file beside `target` that then
 // takes its place; level 3 when a file is larger than one extent holds, level 2 otherwise.  Returns the
-// image's size in sectors.  Throws DiscError, also in builds without libisofs.
+// image's size in sectors.  Throws DiscError.
 std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& target, bool replace,
                            const Progress& progress, const SizeCheck& checkSize);
 
-// Whether this build can write ISO images.
-bool CanWriteIso();
+// Whether a folder written by this build keeps the Unix modes of its files (not on Windows).
+bool FoldersKeepUnixModes();
 
 }  // namespace authoring

@@ -6,6 +6,7 @@
 
 #include "disc_reader.h"
 #include "libisofs_handles.h"
+#include "text_encoding.h"
 
 namespace authoring {
 namespace {
@@ -28,21 +29,22 @@ class IsoReader : public DiscReader {
         iso_read_image_features_destroy(features);
         Walk(iso_image_get_root(image_.get()), "", [this](const std::string& path, IsoFile* file) {
             files_[path] = file;
-            if (auto stored = Stored(file, path)) split_.push_back({path, std::move(*stored), std::nullopt});
+            if (auto stored = Stored(file, path))
+                split_.push_back({PathFromUtf8(path), std::move(*stored), std::nullopt});
         });
         ReadRockRidgeTree();
     }
 
     std::vector<std::filesystem::path> Files() const override {
         std::vector<std::filesystem::path> paths;
-        for (const auto& file : files_) paths.push_back(file.first);
+        for (const auto& file : files_) paths.push_back(PathFromUtf8(file.first));
         return paths;
     }
 
     Bytes ReadStart(const std::filesystem::path& file, std::size_t limit) const override {
-        const std::string path = file.generic_string();
+        const std::string path = PathUtf8(file);
         const auto found = files_.find(path);
-        if (found == files_.end()) throw DiscError(path_ + ": no file " + path + " in the image");
+        if (found == files_.end()) throw DiscError(path_ + ": no file " + PathText(file) + " in the image");
         IsoStream* stream = iso_file_get_stream(found->second);
         Require(iso_stream_open(stream), "cannot read " + path);
         const std::unique_ptr<IsoStream, IsoStreamClose> close(stream);
@@ -66,7 +68,7 @@ class IsoReader : public DiscReader {
     std::vector<SplitFile> SplitFiles() const override { return split_; }
     std::uint64_t ImageSectors() const override { return sectors_; }
     std::optional<bool> IsExecutable(const std::filesystem::path& file) const override {
-        const auto found = modes_.find(file.generic_string());
+        const auto found = modes_.find(PathUtf8(file));
         if (found == modes_.end()) return std::nullopt;
         return (found->second & 0111) != 0;
     }
@@ -105,7 +107,7 @@ class IsoReader : public DiscReader {
             if (auto stored = Stored(file, path)) split.emplace(path, std::move(*stored));
         });
         for (SplitFile& file : split_) {
-            auto found = split.find(file.path.generic_string());
+            auto found = split.find(PathUtf8(file.path));
             if (found != split.end()) file.iso9660 = std::move(found->second);
         }
     }

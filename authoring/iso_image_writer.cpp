@@ -1,4 +1,5 @@
 // Writing a disc as an ISO 9660 image with libisofs: Joliet names for Windows, Rock Ridge for the rest.
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -10,6 +11,7 @@
 #include "disc_media.h"
 #include "disc_names.h"
 #include "disc_output.h"
+#include "iso_file_stream.h"
 #include "iso_source_date.h"
 #include "libisofs_handles.h"
 #include "reproducible_time.h"
@@ -75,11 +77,12 @@ class ImageBuilder {
         Require(iso_image_new(VolumeIdFromLabel(contents.label).c_str(), &image), "cannot start the image");
         image_.reset(image);
         folders_[""] = iso_image_get_root(image_.get());
-        for (const std::filesystem::path& folder : contents.folders) AddFolder(folder.generic_string());
+        for (const std::filesystem::path& folder : contents.folders) AddFolder(PathUtf8(folder));
         for (const DiscFile& file : contents.files) AddFile(file);
     }
 
     IsoImage* image() const { return image_.get(); }
+    const ReadFailure& readFailure() const { return readFailure_; }
 
    private:
     void Require(int result, const std::string& what) const {
@@ -108,14 +111,11 @@ class ImageBuilder {
     }
 
     void AddFile(const DiscFile& file) {
-        const std::string path = file.path.generic_string();
+        const std::string path = PathUtf8(file.path);
         IsoDir* parent = Parent(path);
         const std::string name = Split(path).second;
         if (file.source) {
-            IsoNode* node = nullptr;
-            Require(iso_tree_add_new_node(image_.get(), parent, name.c_str(), file.source->c_str(), &node),
-                    "cannot add " + file.source->string());
-            SetMode(node, file);
+            AddStream(parent, name, NewIsoFileStream(*file.source, DiscFileSize(file), readFailure_), file);
             return;
         }
         // The stream owns a malloc'd copy of the bytes and frees it with the image.
@@ -127,11 +127,31 @@ class ImageBuilder {
         const int made = iso_memory_stream_new(copy, file.bytes.size(), &stream);
         if (made < 0) std::free(copy);
         Require(made, "cannot add " + path);
+        AddStream(parent, name, stream, file);
+    }
+
+    // Takes over the caller's reference to `stream`.  A game file keeps its modification time (libisofs
+    // gives a new file the present time).
+    void AddStream(IsoDir* parent, const std::string& name, IsoStream* stream, const DiscFile& file) {
         IsoFile* added = nullptr;
         const int result = iso_tree_add_new_file(parent, name.c_str(), stream, &added);
         if (result < 0) iso_stream_unref(stream);
-        Require(result, "cannot add " + path);
-        SetMode(reinterpret_cast<IsoNode*>(added), file);
+        Require(result, "cannot add " + PathText(file.source ? *file.source : file.path));
+        auto* node = reinterpret_cast<IsoNode*>(added);
+        if (file.source) SetTimes(node, *file.source);
+        SetMode(node, file);
+    }
+
+    static void SetTimes(IsoNode* node, const std::filesystem::path& source) {
+        std::error_code error;
+        const auto written = std::filesystem::last_write_time(source, error);
+        if (error) return;
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
+            std::chrono::file_clock::to_sys(written).time_since_epoch());
+        const time_t time = time_t(seconds.count());
+        iso_node_set_mtime(node, time);
+        iso_node_set_atime(node, time);
+        iso_node_set_ctime(node, time);
     }
 
     static void SetMode(IsoNode* node, const DiscFile& file) {
@@ -139,6 +159,7 @@ class ImageBuilder {
     }
 
     std::string target_;
+    ReadFailure readFailure_ = std::make_shared<std::string>();
     IsoImagePtr image_;
     std::map<std::string, IsoDir*> folders_;  // owned by image_
 };
@@ -157,6 +178,10 @@ IsoWriteOptsPtr WriteOptions(const std::string& target, int level) {
     iso_write_opts_set_default_dir_mode(opts.get(), 0555);
     iso_write_opts_set_default_uid(opts.get(), 0);
     iso_write_opts_set_default_gid(opts.get(), 0);
+    // The files' data in the order libisofs keeps them by identity (the order they were added, the
+    // tool's own files first): its sorting by weight, all equal here, would leave the order to each C
+    // library's qsort, and Windows' differs from Linux's.
+    iso_write_opts_set_sort_files(opts.get(), 0);
     return opts;
 }
 
@@ -174,10 +199,6 @@ void Stream(burn_source* source, autorun::AtomicFileWriter& out, const Progress&
 }
 
 }  // namespace
-
-bool CanWriteIso() {
-    return true;
-}
 
 std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& target, bool replace,
                            const Progress& progress, const SizeCheck& checkSize) {
@@ -206,6 +227,7 @@ std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& targ
     try {
         autorun::AtomicFileWriter out(target);
         Stream(source.get(), out, progress, target);
+        if (!builder.readFailure()->empty()) throw DiscError(*builder.readFailure());
         RequireUnchanged(states, target);
         out.Commit();
     } catch (const autorun::FileError& failure) {

@@ -4,6 +4,9 @@
 // libisofs.h uses the fixed-width types and off_t without including their headers.
 #include <stdint.h>
 #include <sys/types.h>
+#ifdef _WIN32
+#include "posix_compat.h"  // uid_t and gid_t, which libisofs.h uses and MinGW lacks
+#endif
 
 #define LIBISOFS_WITHOUT_LIBBURN yes
 #include <libisofs/libisofs.h>

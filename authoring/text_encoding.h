@@ -29,4 +29,9 @@ std::string FromUtf16(const std::u16string& text);
 std::u16string PathUtf16(const std::filesystem::path& path);
 std::string PathText(const std::filesystem::path& path);
 
+// A path with "/" separators as UTF-8, the names libisofs takes and gives, and back.  On Linux the bytes
+// go through as they are.
+std::string PathUtf8(const std::filesystem::path& path);
+std::filesystem::path PathFromUtf8(const std::string& utf8);
+
 }  // namespace authoring

@@ -32,4 +32,12 @@ std::string FromUtf16(const std::u16string& text) {
     return autorun::Utf8FromUtf16(text, autorun::InvalidText::kReplace);
 }
 
+std::string PathUtf8(const std::filesystem::path& path) {
+    return path.generic_string();
+}
+
+std::filesystem::path PathFromUtf8(const std::string& utf8) {
+    return std::filesystem::path(utf8);
+}
+
 }  // namespace authoring

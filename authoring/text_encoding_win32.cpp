@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "utf_codec.h"
 #include "win32_ansi_text.h"
 
 namespace authoring {
@@ -35,6 +36,14 @@ std::string FromAnsi(const std::string& ansi) {
 
 std::string FromUtf16(const std::u16string& text) {
     return autorun::NarrowToAnsiCodePageForDisplay(std::wstring(text.begin(), text.end()));
+}
+
+std::string PathUtf8(const std::filesystem::path& path) {
+    return autorun::Utf8FromUtf16(PathUtf16(path), autorun::InvalidText::kReplace);
+}
+
+std::filesystem::path PathFromUtf8(const std::string& utf8) {
+    return std::filesystem::path(autorun::Utf16FromUtf8(utf8, autorun::InvalidText::kReplace));
 }
 
 }  // namespace authoring

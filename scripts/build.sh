@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds the given CMake presets (default: native windows-x86), building the static
-# MinGW libjpeg for each cross preset, the static SDL2 of the Linux launcher for native, and for
-# native-release also the static libisofs of the released disc tool, first.
+# MinGW libjpeg, libpng and libisofs for each cross preset, the static SDL2 of the Linux launcher for
+# native, and for native-release also the static libisofs of the released disc tool, first.
 set -euo pipefail
 if [ "${1:-}" = --help ]; then
   echo "usage: scripts/build.sh [PRESET...]   presets: native native-release native-asan windows-x86 windows-x86-tests windows-x64"; exit 0
@@ -12,8 +12,12 @@ presets=("$@")
 [ ${#presets[@]} -gt 0 ] || presets=(native windows-x86)
 for preset in "${presets[@]}"; do
   case "$preset" in
-    windows-x86 | windows-x86-tests) scripts/build-libjpeg-mingw.sh i686-w64-mingw32 "$PWD/build/deps/libjpeg-i686-w64-mingw32" ;;
-    windows-x64) scripts/build-libjpeg-mingw.sh x86_64-w64-mingw32 "$PWD/build/deps/libjpeg-x86_64-w64-mingw32" ;;
+    windows-x86 | windows-x86-tests | windows-x64)
+      triple=i686-w64-mingw32
+      [ "$preset" = windows-x64 ] && triple=x86_64-w64-mingw32
+      for library in libjpeg libpng libisofs; do
+        scripts/build-$library-mingw.sh "$triple" "$PWD/build/deps/$library-$triple"
+      done ;;
     native) scripts/build-sdl2-static.sh "$PWD/build/deps/sdl2-x86_64-linux" ;;
     native-release) scripts/build-sdl2-static.sh "$PWD/build/deps/sdl2-x86_64-linux"
       scripts/build-libisofs-static.sh "$PWD/build/deps/libisofs-x86_64-linux-static" ;;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Tests of the Windows build of autorun-disc, run under Wine: folders, what it leaves to the Linux
-# build, its arguments in the ANSI code page, and a branded launcher identical to the Linux build's.
+# Tests of the Windows build of autorun-disc, run under Wine: folders, ISO images read back by xorriso
+# and by the Linux build, PNG pictures, its arguments in the ANSI code page, paths on other drives and
+# past the usual lengths, and output identical to the Linux build's.
 # Usage: autorun_disc_windows_test.sh LINUX_AUTORUN_DISC LAUNCHER GAME_EXE EMULATOR... AUTORUN_DISC_EXE
 set -u
 linux_tool=$(realpath "$1") launcher=$(realpath "$2") game_exe=$(realpath "$3")
@@ -10,7 +11,12 @@ last=$((${#tool[@]} - 1))
 tool[last]=$(realpath "${tool[last]}")
 export LC_ALL=C.UTF-8  # Wine turns UTF-8 arguments into UTF-16, and the program into Windows-1252
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# Wine's drive Q: for the test's folder, when the tool runs through scripts/wine-run.sh PREFIX.
+drive_link=
+if [ "$(basename "${tool[0]}")" = wine-run.sh ] && [ -d "${tool[1]}/dosdevices" ]; then
+  drive_link="${tool[1]}/dosdevices/q:"
+fi
+trap 'rm -rf "$work"; [ -z "$drive_link" ] || rm -f "$drive_link"' EXIT
 cd "$work" || exit 1
 
 failures=0
@@ -81,11 +87,64 @@ expect_status 1 make --game huge --exe game.exe --launcher "$launcher" --media d
   fail "the Windows build's refusal '$(cat err.txt)' differs from the Linux build's '$(cat linux.txt)'"
 rm -rf huge
 
+# ISO images: Joliet names Windows shows, Rock Ridge modes, read back by xorriso, by this build's check
+# and by the Linux build's.
+expect_status 0 make --game game --exe Game.exe --linux-exe data/level.txt --linux-launcher "$linux_tool" \
+  --splash art.png --icon art.ico --label 'Café' --launcher "$launcher" --iso disc.iso
+grep -q '^disc.iso: ISO image written' out.txt || fail "make --iso: $(cat out.txt) $(cat err.txt)"
+xorriso -indev disc.iso -find / -type f 2>/dev/null | sort >joliet.list
+for file in /autorun.exe /bin2.dat /autorun.inf /Game.exe /data/level.txt '/Forêt/Café.txt' '/Мир.txt' /autorun \
+  /autorun.sh /bin2lnx.dat; do
+  grep -qxF "'$file'" joliet.list || fail "xorriso finds no $file in disc.iso: $(cat joliet.list)"
+done
+xorriso -osirrox on -indev disc.iso -extract '/Мир.txt' mir.txt >/dev/null 2>&1 && [ "$(cat mir.txt)" = z ] ||
+  fail "the bytes of Мир.txt did not reach the image"
+xorriso -indev disc.iso -find /autorun -exec lsdl 2>/dev/null | grep -q '^-rwxr-xr-x' ||
+  fail "the Linux launcher is not executable in the image"
+expect_status 0 check disc.iso
+grep -q 'the disc starts its game' out.txt || fail "check on the image: $(cat out.txt)"
+"$linux_tool" check disc.iso >linux-check.txt 2>&1 || fail "the Linux build's check on the image: $(cat linux-check.txt)"
 expect_status 1 make --game game --exe Game.exe --launcher "$launcher" --iso disc.iso
-grep -q 'this build writes folders only' err.txt || fail "--iso is not explained: $(cat err.txt)"
-[ ! -e disc.iso ] || fail "a refused --iso left disc.iso"
-expect_status 1 brand --splash art.png --launcher "$launcher" --out png.exe
-grep -q 'reads JPEG pictures only' err.txt || fail "a PNG is not explained: $(cat err.txt)"
+grep -q 'already exists' err.txt || fail "an existing image is not refused: $(cat err.txt)"
+
+# The same inputs make the same image on both systems: same names, same places, same bytes, the times
+# included, which SOURCE_DATE_EPOCH settles.
+touch -d '2024-01-02 03:04:05' game/Game.exe game/data/level.txt 'game/Forêt/Café.txt' 'game/Мир.txt'
+export SOURCE_DATE_EPOCH=1700000000
+expect_status 0 make --game game --exe Game.exe --splash art.png --label Same --launcher "$launcher" --iso windows.iso
+"$linux_tool" make --game game --exe Game.exe --splash art.png --label Same --launcher "$launcher" --iso linux.iso \
+  >/dev/null 2>&1 || fail "the Linux build could not make linux.iso"
+unset SOURCE_DATE_EPOCH
+[ "$(stat -c %s windows.iso)" = "$(stat -c %s linux.iso)" ] || fail "the images differ in size"
+for tree in "-joliet on" "-rockridge on" "-rockridge off -joliet off"; do
+  # shellcheck disable=SC2086
+  layout() { xorriso $tree -indev "$1" -find / -exec report_lba 2>/dev/null | grep '^File data lba'; }
+  [ "$(layout windows.iso)" = "$(layout linux.iso)" ] ||
+    fail "the images lay out their files differently ($tree): $(diff <(layout windows.iso) <(layout linux.iso))"
+done
+cmp -s windows.iso linux.iso ||
+  fail "with SOURCE_DATE_EPOCH set, windows.iso and linux.iso differ in $(cmp -l windows.iso linux.iso | wc -l) bytes"
+
+# A PNG becomes the same JPEG as with the Linux build.
+expect_status 0 brand --splash art.png --launcher "$launcher" --out png-windows.exe
+"$linux_tool" brand --splash art.png --launcher "$launcher" --out png-linux.exe >/dev/null || fail "the Linux build could not brand"
+cmp -s png-windows.exe png-linux.exe || fail "a PNG splash brands differently on Windows and on Linux"
+
+# Another drive, a path past MAX_PATH's reach for the ANSI calls (but within it for the wide ones)
+# and the \\?\ form.  Wine shares no folders as \\localhost\..., so UNC paths are not tried.
+if [ -n "$drive_link" ]; then
+  deep=$(printf 'd%.0s' {1..80})/$(printf 'e%.0s' {1..80})
+  mkdir -p "$deep" && cp -r game "$deep/"
+  ln -sfn "$work" "$drive_link"
+  expect_status 0 make --game "Q:\\$deep\\game" --exe Game.exe --launcher "$launcher" --iso "Q:\\$deep\\deep.iso"
+  xorriso -indev "$deep/deep.iso" -find '/Forêt' -type f 2>/dev/null | grep -q 'Café.txt' ||
+    fail "no Café.txt in an image made on drive Q: ($(cat err.txt))"
+  expect_status 0 make --game game --exe Game.exe --launcher "$launcher" --iso '\\?\Q:\prefixed.iso'
+  [ -s prefixed.iso ] || fail "no image written to \\?\Q:\prefixed.iso: $(cat err.txt)"
+fi
+expect_status 1 make --game game --exe Game.exe --launcher "$launcher" --iso 'nothere\disc.iso'
+[ "$(wc -l <err.txt)" -eq 1 ] && grep -q 'nothere.disc.iso' err.txt || fail "an image in a missing folder: $(cat err.txt)"
+
 expect_status 2 make --game game --exe 'ğame.exe' --launcher "$launcher" --folder other
 grep -q 'ANSI code page' err.txt || fail "a name outside the ANSI code page: $(cat err.txt)"
 

@@ -29,9 +29,12 @@ class SdlFormWindow : public HostedWindow {
     PictureSize SplashPictureSize() const override { return painter_.PictureNaturalSize(); }
     bool IsOpen() const override { return window_ != nullptr; }
     void RaiseWindow() override;
+    // Places the window over the whole primary screen itself, with or without a window manager.
     void MaximizeWindow() override;
+    // The primary screen's.
     int ScreenWidth() override;
     void RepaintNow() override;
+    // Repaints whatever the X server asks to be repainted; no user input is handled.
     void Wait(unsigned milliseconds) override;
     void CloseWindow() override;
 

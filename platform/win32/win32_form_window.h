@@ -30,9 +30,12 @@ class Win32FormWindow : public HostedWindow {
     PictureSize SplashPictureSize() const override { return painter_.PictureNaturalSize(); }
     bool IsOpen() const override { return window_ != nullptr; }
     void RaiseWindow() override;
+    // The system maximizes the borderless window over the whole screen.
     void MaximizeWindow() override;
     int ScreenWidth() override;
+    // Flushes GDI and lets Wine put the fresh pixels on the screen before the wait begins.
     void RepaintNow() override;
+    // Sleeps: no message, user input included, is handled meanwhile.
     void Wait(unsigned milliseconds) override;
     void CloseWindow() override;
 

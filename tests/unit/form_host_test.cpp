@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "form1_definition.h"
+#include "recording_error_box.h"
 
 namespace autorun {
 namespace {
@@ -45,12 +46,6 @@ class ScriptedWindow : public HostedWindow, public FormSystem {
         calls.push_back("close");
         open = false;
     }
-};
-
-class RecordingErrorBox : public ErrorBox {
-   public:
-    void ShowError(const std::string& message) override { messages.push_back(message); }
-    std::vector<std::string> messages;
 };
 
 class FormHostTest : public ::testing::Test {

@@ -11,6 +11,7 @@
 #include "form_host.h"
 #include "launcher_dir.h"
 #include "message_error.h"
+#include "recording_error_box.h"
 
 namespace autorun {
 namespace {
@@ -72,12 +73,6 @@ class FakeWindow : public HostedWindow, public FormSystem {
     void Wait(unsigned) override {}
     void StartProcess(const std::string&) override {}
     void CloseWindow() override {}
-};
-
-class RecordingErrorBox : public ErrorBox {
-   public:
-    void ShowError(const std::string& message) override { messages.push_back(message); }
-    std::vector<std::string> messages;
 };
 
 class MainWindowCreation : public ::testing::Test {

@@ -5,38 +5,39 @@
 
 namespace autorun {
 
-TForm1::TForm1(FormPlatform& platform, const FormDefinition& definition, PictureSize splashPicture)
-    : Image1(definition.image1, splashPicture), platform_(platform) {}
+TForm1::TForm1(FormWindow& window, FormSystem& system, const FormDefinition& definition,
+               PictureSize splashPicture)
+    : Image1(definition.image1, splashPicture), window_(window), system_(system) {}
 
 void TForm1::FormCreate() {
-    LauncherDir = DirectoryOfModule(platform_.ModuleFileName(), platform_.PathRules());
-    ReadLaunchSettings(platform_.SettingsFileName());
+    LauncherDir = DirectoryOfModule(system_.ModuleFileName(), system_.PathRules());
+    GameExeName = ReadLaunchSettings(system_.SettingsFileName());
 }
 
 void TForm1::FormActivate() {
-    platform_.RaiseWindow();
+    window_.RaiseWindow();
     ShowSplashAndStartGame();
 }
 
 void TForm1::ShowSplashAndStartGame() {
     sequenceUnfinished_ = true;
     Image1.SetVisible(false);
-    platform_.MaximizeWindow();
+    window_.MaximizeWindow();
     ScaleImageToScreenWidth();
     Image1.SetVisible(true);
-    platform_.RepaintNow();
-    platform_.Wait(kSplashToGameMs);
+    window_.RepaintNow();
+    window_.Wait(kSplashToGameMs);
     StartGame();
-    platform_.Wait(kGameToCloseMs);
+    window_.Wait(kGameToCloseMs);
     sequenceUnfinished_ = false;
-    platform_.CloseWindow();
+    window_.CloseWindow();
 }
 
 void TForm1::ScaleImageToScreenWidth() {
     Image1.SetAutoSize(true);
     Image1.SetStretch(true);
     Image1.SetAutoSize(false);
-    const int screenWidth = platform_.ScreenWidth();
+    const int screenWidth = window_.ScreenWidth();
     // Height first, from the natural size; the product stays in signed 32 bits.
     Image1.SetHeight(
         static_cast<int>(static_cast<long long>(screenWidth) * Image1.Height() / Image1.Width()));
@@ -44,7 +45,7 @@ void TForm1::ScaleImageToScreenWidth() {
 }
 
 void TForm1::StartGame() {
-    platform_.StartProcess(LauncherDir + platform_.PathFromSettingsText(GameExeName));
+    system_.StartProcess(LauncherDir + system_.PathFromSettingsText(GameExeName));
 }
 
 }  // namespace autorun

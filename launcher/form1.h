@@ -1,8 +1,12 @@
 // The launcher's main window: its picture control and the handlers that run the whole program.
 #pragma once
 
+#include <string>
+
+#include "disc_file_names.h"
 #include "form1_definition.h"
-#include "form_platform.h"
+#include "form_system.h"
+#include "form_window.h"
 #include "image_control.h"
 
 namespace autorun {
@@ -12,17 +16,14 @@ inline constexpr unsigned kGameToCloseMs = 1000;
 
 class TForm1 {
    public:
-    TForm1(FormPlatform& platform, const FormDefinition& definition, PictureSize splashPicture);
+    TForm1(FormWindow& window, FormSystem& system, const FormDefinition& definition,
+           PictureSize splashPicture);
 
-    // Creation handler: works out LauncherDir and reads the launch settings (may throw LauncherError).
+    // Creation handler: works out LauncherDir and reads the launch settings into GameExeName
+    // (may throw LauncherError, which leaves GameExeName at its default).
     void FormCreate();
     // Activation handler: raises the window and runs the splash sequence, which closes it.
-    // The windows guard it differently, on purpose.  Win32 sends WM_ACTIVATE synchronously from
-    // inside the calls the handler itself makes (raising, maximizing), so the Win32 window refuses
-    // only those nested calls: a later activation runs the handler again, as a form's activation
-    // handler runs on every activation.  SDL queues its events, so nothing nests there; instead one
-    // appearance arrives as several events (shown, then focus gained where a window manager gives
-    // it) one after the other, so the SDL window runs the handler once only.
+    // FormHost guards it; its activation policies say why the two windows guard it differently.
     void FormActivate();
     void ShowSplashAndStartGame();
     void StartGame();
@@ -32,11 +33,18 @@ class TForm1 {
     bool SequenceUnfinished() const { return sequenceUnfinished_; }
 
     TImage Image1;
+    // The directory the launcher lies in, ending with exactly one directory separator; set by
+    // FormCreate.
+    std::string LauncherDir;
+    // File name of the game's executable, relative to LauncherDir, as the settings file stores it
+    // (the ANSI code page on Windows); the default until the settings have been read.
+    std::string GameExeName = kDefaultGameExeName;
 
    private:
     void ScaleImageToScreenWidth();
 
-    FormPlatform& platform_;
+    FormWindow& window_;
+    FormSystem& system_;
     bool sequenceUnfinished_ = false;
 };
 

@@ -2,8 +2,6 @@
 
 namespace autorun {
 
-std::string LauncherDir;
-
 std::string DirectoryOfModule(const std::string& modulePath, const PathSyntax& syntax) {
     const auto separator = modulePath.find_last_of(syntax.separators);
     std::string directory =

@@ -1,4 +1,4 @@
-// The directory the launcher's executable lies in; the game is started from there.
+// The rules that give the directory the launcher's executable lies in; the game is started from there.
 #pragma once
 
 #include <string>
@@ -12,9 +12,6 @@ struct PathSyntax {
 
 inline constexpr PathSyntax kWindowsPaths = {"\\:", '\\'};  // "D:" alone names a directory too
 inline constexpr PathSyntax kPosixPaths = {"/", '/'};
-
-// Always ends with exactly one directory separator.  Set while the main window is created.
-extern std::string LauncherDir;
 
 // Everything up to and including the last separator of `modulePath`, with the directory
 // separator appended when the result doesn't already end with one ("D:" gives "D:\").

@@ -6,13 +6,11 @@
 
 namespace autorun {
 
-std::string GameExeName = kDefaultGameExeName;
-
-void ReadLaunchSettings(const std::string& fileName) {
+std::string ReadLaunchSettings(const std::string& fileName) {
     const auto file = ReadWholeFile(fileName);
     if (!file) throw LauncherError("Cannot open file " + fileName);
     try {
-        GameExeName = ParseLaunchSettings(*file).gameExeName;
+        return ParseLaunchSettings(*file).gameExeName;
     } catch (const SettingsFormatError&) {
         throw LauncherError("File " + fileName + " is damaged");
     }

@@ -4,24 +4,11 @@
 #include <spawn.h>
 #include <unistd.h>
 
+#include "posix_spawn_objects.h"
+
 extern char** environ;
 
 namespace autorun {
-namespace {
-
-class SpawnAttributes {
-   public:
-    SpawnAttributes() { posix_spawnattr_init(&attributes_); }
-    ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
-    SpawnAttributes(const SpawnAttributes&) = delete;
-    SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-    posix_spawnattr_t* get() { return &attributes_; }
-
-   private:
-    posix_spawnattr_t attributes_;
-};
-
-}  // namespace
 
 void StartDetachedProcess(const std::string& executablePath) {
     // Children of a process that ignores SIGCHLD are reaped by the kernel.  The game gets the

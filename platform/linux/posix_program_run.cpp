@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "posix_spawn_objects.h"
+
 extern char** environ;
 
 namespace autorun {
@@ -30,18 +32,6 @@ class Descriptor {
 
    private:
     int fd_;
-};
-
-class FileActions {
-   public:
-    FileActions() { posix_spawn_file_actions_init(&actions_); }
-    ~FileActions() { posix_spawn_file_actions_destroy(&actions_); }
-    FileActions(const FileActions&) = delete;
-    FileActions& operator=(const FileActions&) = delete;
-    posix_spawn_file_actions_t* get() { return &actions_; }
-
-   private:
-    posix_spawn_file_actions_t actions_;
 };
 
 std::runtime_error SystemError(const std::string& what) {
@@ -75,7 +65,7 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments) {
     if (pipe2(ends, O_CLOEXEC) != 0) return {errno, -1, {}};
     Descriptor reading(ends[0]), writing(ends[1]);
 
-    FileActions actions;
+    SpawnFileActions actions;
     posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(actions.get(), writing.get(), STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(actions.get(), writing.get(), STDERR_FILENO);

@@ -2,30 +2,27 @@
 
 #include <cstdio>
 
-#include "error_report.h"
-#include "form_creation.h"
 #include "launcher_dir.h"
 #include "splash_from_windows_launcher.h"
 
 namespace autorun {
 
-SdlApplication::SdlApplication(std::string modulePath) : modulePath_(std::move(modulePath)) {}
+SdlApplication::SdlApplication(std::string modulePath) : system_(std::move(modulePath)) {}
 
 bool SdlApplication::CreateMainForm(const FormDefinition& definition) {
     if (!video_.Ready()) {
         std::fprintf(stderr, "%s: no display: %s\n", title_.c_str(), SDL_GetError());
         return false;
     }
-    const auto report = [this](const std::exception& error) { ShowException(error); };
-    form_ = CreateMainWindowAndForm1(
-        window_,
-        [&] {
-            return std::make_unique<SdlFormWindow>(
-                definition, title_, modulePath_,
-                SplashFromWindowsLauncher(DirectoryOfModule(modulePath_, kPosixPaths)), report);
+    return host_.CreateMainForm(
+        [&]() -> HostedWindow& {
+            window_ = std::make_unique<SdlFormWindow>(
+                definition, title_,
+                SplashFromWindowsLauncher(DirectoryOfModule(system_.ModuleFileName(), system_.PathRules())),
+                host_);
+            return *window_;
         },
-        definition, report);
-    return form_ != nullptr;
+        system_, definition);
 }
 
 int SdlApplication::Run() {
@@ -33,13 +30,12 @@ int SdlApplication::Run() {
     SDL_Event event;
     while (window_->IsOpen() && SDL_WaitEvent(&event)) {
         window_->HandleEvent(event);
-        window_->CloseIfSequenceAbandoned();
+        host_.CloseIfSequenceAbandoned();
     }
     return 0;
 }
 
-void SdlApplication::ShowException(const std::exception& error) const {
-    const std::string message = WithFullStop(error.what());
+void SdlApplication::ShowError(const std::string& message) {
     // A desktop that can't show the box still gets the reason where the launcher was started from.
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title_.c_str(), message.c_str(), nullptr) != 0)
         std::fprintf(stderr, "%s: %s\n", title_.c_str(), message.c_str());

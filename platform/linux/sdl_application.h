@@ -1,18 +1,18 @@
-// The application object: its title, its one main window, the event loop, and the report of an
-// exception that left an event handler.
+// The application object: its title, its one main window, the event loop, and the error box that
+// reports an exception that left an event handler.
 #pragma once
 
-#include <exception>
 #include <memory>
 #include <string>
 
-#include "form1.h"
+#include "form_host.h"
+#include "posix_form_system.h"
 #include "sdl_form_window.h"
 #include "sdl_handles.h"
 
 namespace autorun {
 
-class SdlApplication {
+class SdlApplication : public ErrorBox {
    public:
     // `modulePath` is the launcher's path as the form is to see it.
     explicit SdlApplication(std::string modulePath);
@@ -25,16 +25,16 @@ class SdlApplication {
     bool CreateMainForm(const FormDefinition& definition);
     // Shows the main window and handles events until it closes; returns the exit code.
     int Run();
-    // Modal error box: caption the title, error icon, OK button, the message with its full stop;
-    // on stderr when no box can be shown.
-    void ShowException(const std::exception& error) const;
+    // Modal error box: caption the title, error icon, OK button; on stderr when no box can be shown.
+    void ShowError(const std::string& message) override;
 
    private:
-    std::string modulePath_;
     std::string title_;
+    PosixFormSystem system_;
     SdlVideo video_;
+    // Declared before the window, which hands the host its events until it is destroyed.
+    FormHost host_{*this, ActivationPolicy::kRunOnce};
     std::unique_ptr<SdlFormWindow> window_;
-    std::unique_ptr<TForm1> form_;
 };
 
 }  // namespace autorun

@@ -1,10 +1,7 @@
 #include "sdl_form_window.h"
 
-#include "disc_file_names.h"
 #include "error_report.h"
-#include "launch_settings.h"
 #include "message_error.h"
-#include "posix_process_start.h"
 #include "startup_phases.h"
 
 namespace autorun {
@@ -26,11 +23,8 @@ bool IsRepaintRequest(const SDL_Event& event) {
 }  // namespace
 
 SdlFormWindow::SdlFormWindow(const FormDefinition& definition, const std::string& title,
-                             std::string modulePath, std::vector<std::uint8_t> splashJpeg,
-                             ErrorReporter reportError)
-    : modulePath_(std::move(modulePath)),
-      reportError_(std::move(reportError)),
-      painter_(std::move(splashJpeg), definition.backgroundRgb) {
+                             std::vector<std::uint8_t> splashJpeg, FormHost& host)
+    : host_(host), painter_(std::move(splashJpeg), definition.backgroundRgb) {
     const int position = definition.centredOnScreen ? SDL_WINDOWPOS_CENTERED : SDL_WINDOWPOS_UNDEFINED;
     window_.reset(SDL_CreateWindow(title.c_str(), position, position, definition.clientWidth,
                                    definition.clientHeight, FlagsOf(definition)));
@@ -41,61 +35,46 @@ void SdlFormWindow::Show() {
     SDL_ShowWindow(window_.get());
 }
 
-void SdlFormWindow::CloseIfSequenceAbandoned() {
-    if (window_ && form_ && form_->SequenceUnfinished()) CloseWindow();
-}
-
 bool SdlFormWindow::IsOurs(const SDL_Event& event) const {
     return event.type == SDL_WINDOWEVENT && window_ &&
            event.window.windowID == SDL_GetWindowID(window_.get());
 }
 
 void SdlFormWindow::HandleEvent(const SDL_Event& event) {
-    // No C++ exception may cross into SDL's code.
-    try {
-        if (event.type == SDL_QUIT) {
+    host_.RunHandler([&] { DispatchEvent(event); });
+}
+
+void SdlFormWindow::DispatchEvent(const SDL_Event& event) {
+    if (event.type == SDL_QUIT) {
+        CloseWindow();
+        return;
+    }
+    if (!IsOurs(event)) return;
+    switch (event.window.event) {
+        // Without a window manager no window is ever given the focus: being shown counts as
+        // being activated.
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            host_.Activate();
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            Paint();
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
             CloseWindow();
-            return;
-        }
-        if (!IsOurs(event)) return;
-        switch (event.window.event) {
-            // Without a window manager no window is ever given the focus: being shown counts as
-            // being activated.
-            case SDL_WINDOWEVENT_SHOWN:
-            case SDL_WINDOWEVENT_FOCUS_GAINED:
-                OnActivate();
-                break;
-            case SDL_WINDOWEVENT_EXPOSED:
-                Paint();
-                break;
-            case SDL_WINDOWEVENT_CLOSE:
-                CloseWindow();
-                break;
-            default:
-                break;
-        }
-    } catch (const std::exception& error) {
-        reportError_(error);
+            break;
+        default:
+            break;
     }
 }
 
-void SdlFormWindow::OnActivate() {
-    // Runs once; TForm1::FormActivate says why the Win32 window differs.
-    if (activated_ || !form_) return;
-    activated_ = true;
-    form_->FormActivate();
-}
-
 void SdlFormWindow::Paint() {
-    if (!window_ || !form_) return;
+    const TForm1* form = host_.Form();
+    if (!window_ || !form) return;
     SDL_Surface* surface = SDL_GetWindowSurface(window_.get());
     if (!surface) return;
-    painter_.Paint(*surface, form_->Image1);
+    painter_.Paint(*surface, form->Image1);
     SDL_UpdateWindowSurface(window_.get());
-}
-
-std::string SdlFormWindow::SettingsFileName() {
-    return kLinuxSettingsFileName;
 }
 
 void SdlFormWindow::RaiseWindow() {
@@ -137,10 +116,6 @@ void SdlFormWindow::Wait(unsigned milliseconds) {
             IsRepaintRequest(event))
             Paint();
     }
-}
-
-void SdlFormWindow::StartProcess(const std::string& executablePath) {
-    StartDetachedProcess(executablePath);
 }
 
 void SdlFormWindow::CloseWindow() {

@@ -1,19 +1,19 @@
-// The application object: its title, its one main window, the event loop, and the report of an
-// exception that left an event handler.
+// The application object: its title, its one main window, the event loop, and the error box that
+// reports an exception that left an event handler.
 #pragma once
 
 #include <windows.h>
 
-#include <exception>
 #include <memory>
 #include <string>
 
-#include "form1.h"
+#include "form_host.h"
+#include "win32_form_system.h"
 #include "win32_form_window.h"
 
 namespace autorun {
 
-class Win32Application {
+class Win32Application : public ErrorBox {
    public:
     explicit Win32Application(HINSTANCE instance) : instance_(instance) {}
 
@@ -24,14 +24,16 @@ class Win32Application {
     bool CreateMainForm(const FormDefinition& definition);
     // Shows the main window and handles messages until it closes; returns the exit code.
     int Run();
-    // Modal error box: caption the title, stop icon, OK button, the message with its full stop.
-    void ShowException(const std::exception& error) const;
+    // Modal error box: caption the title, stop icon, OK button.
+    void ShowError(const std::string& message) override;
 
    private:
     HINSTANCE instance_;
     std::string title_;
+    Win32FormSystem system_;
+    // Declared before the window, which hands the host its messages until it is destroyed.
+    FormHost host_{*this, ActivationPolicy::kRefuseNested};
     std::unique_ptr<Win32FormWindow> window_;
-    std::unique_ptr<TForm1> form_;
 };
 
 }  // namespace autorun

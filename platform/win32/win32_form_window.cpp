@@ -1,15 +1,9 @@
 #include "win32_form_window.h"
 
-#include "disc_file_names.h"
 #include "error_report.h"
-#include "launch_settings.h"
 #include "message_error.h"
 #include "resource_ids.h"
 #include "startup_phases.h"
-#include "win32_module_path.h"
-#include "win32_path_text.h"
-#include "win32_process_start.h"
-#include "win32_ansi_text.h"
 #include "win32_gdi_objects.h"
 #include "win32_system_message.h"
 
@@ -55,9 +49,9 @@ std::string CreationFailureReason() {
 }  // namespace
 
 Win32FormWindow::Win32FormWindow(HINSTANCE instance, const FormDefinition& definition, const wchar_t* title,
-                                 ErrorReporter reportError)
+                                 FormHost& host)
     : className_(definition.className, definition.className + lstrlenA(definition.className)),
-      reportError_(std::move(reportError)),
+      host_(host),
       painter_(instance, definition.image1.pictureResource, definition.backgroundRgb) {
     RegisterFormClass(instance, className_, &WindowProcedure);
     const RECT rect = CentredWindowRect(definition);
@@ -74,23 +68,6 @@ Win32FormWindow::~Win32FormWindow() {
 
 void Win32FormWindow::Show() {
     ShowWindow(window_, SW_SHOWNORMAL);
-    CloseIfSequenceAbandoned();
-}
-
-void Win32FormWindow::CloseIfSequenceAbandoned() {
-    if (window_ && form_ && form_->SequenceUnfinished()) CloseWindow();
-}
-
-std::string Win32FormWindow::ModuleFileName() {
-    return PathTextFromUtf16(CurrentModuleFileName());
-}
-
-std::string Win32FormWindow::SettingsFileName() {
-    return kSettingsFileName;
-}
-
-std::string Win32FormWindow::PathFromSettingsText(const std::string& text) {
-    return PathTextFromUtf16(WidenFromAnsiCodePage(text));
 }
 
 void Win32FormWindow::RaiseWindow() {
@@ -122,11 +99,6 @@ void Win32FormWindow::Wait(unsigned milliseconds) {
     Sleep(milliseconds);
 }
 
-void Win32FormWindow::StartProcess(const std::string& executablePath) {
-    const std::wstring applicationName = Utf16FromPathText(executablePath);
-    StartDetachedProcess(applicationName, QuotedCommandLine(applicationName), window_);
-}
-
 void Win32FormWindow::CloseWindow() {
     if (window_) DestroyWindow(window_);
 }
@@ -139,21 +111,15 @@ LRESULT CALLBACK Win32FormWindow::WindowProcedure(HWND window, UINT message, WPA
     }
     auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    // No C++ exception may cross into the system's code that called us.
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        self->reportError_(error);
-    } catch (...) {
-        self->reportError_(MessageError("Unexpected error"));
-    }
-    return 0;
+    LRESULT result = 0;
+    self->host_.RunHandler([&] { result = self->HandleMessage(message, wParam, lParam); });
+    return result;
 }
 
 LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE) OnActivate();
+            if (LOWORD(wParam) != WA_INACTIVE) host_.Activate();
             return 0;
         case WM_ERASEBKGND:
             return 1;  // the paint fills the background itself
@@ -172,22 +138,11 @@ LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-void Win32FormWindow::OnActivate() {
-    // Refuses nested calls only; TForm1::FormActivate says why the SDL window differs.
-    if (activating_ || !form_) return;
-    struct ActivationScope {
-        bool& flag;
-        explicit ActivationScope(bool& f) : flag(f) { flag = true; }
-        ~ActivationScope() { flag = false; }
-    } scope(activating_);
-    form_->FormActivate();
-}
-
 void Win32FormWindow::OnPaint() {
     const PaintScope paint(window_);
     RECT client;
     GetClientRect(window_, &client);
-    if (form_) painter_.Paint(paint.dc(), client, form_->Image1);
+    if (const TForm1* form = host_.Form()) painter_.Paint(paint.dc(), client, form->Image1);
 }
 
 }  // namespace autorun

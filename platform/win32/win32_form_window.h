@@ -1,66 +1,52 @@
 // The main window as Win32 sees it: a window built from the form's definition, whose messages
-// are turned into the form's handlers, and which carries out what the handlers ask of it.
+// are turned into the form's handlers through the host, and which carries out what the handlers
+// ask of it.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
-#include <memory>
+#include <string>
 
-#include "form1.h"
 #include "form1_definition.h"
-#include "form_platform.h"
+#include "form_host.h"
 #include "win32_splash_painter.h"
 
 namespace autorun {
 
-class Win32FormWindow : public FormPlatform {
+class Win32FormWindow : public HostedWindow {
    public:
-    // Reports an exception that left a handler; the program then carries on.
-    using ErrorReporter = std::function<void(const std::exception&)>;
-
-    // Throws MessageError, with the system's reason, when the window can't be made.
+    // Throws MessageError, with the system's reason, when the window can't be made.  `host` hands
+    // the window's messages to the form and must outlive the window.
     Win32FormWindow(HINSTANCE instance, const FormDefinition& definition, const wchar_t* title,
-                    ErrorReporter reportError);
+                    FormHost& host);
     ~Win32FormWindow() override;
     Win32FormWindow(const Win32FormWindow&) = delete;
     Win32FormWindow& operator=(const Win32FormWindow&) = delete;
 
-    // Binds the form whose handlers the window's messages call and whose picture it paints.
-    void Bind(TForm1& form) { form_ = &form; }
     // Shows the window centred and active, which runs the activation handler.
     void Show();
-    bool IsOpen() const { return window_ != nullptr; }
-    // Natural size of the splash picture, read from its header without decoding it.
-    PictureSize SplashPictureSize() const { return painter_.PictureNaturalSize(); }
-    // Closes the window if an exception cut the splash sequence short, so that nothing keeps the
-    // program from ending.
-    void CloseIfSequenceAbandoned();
+    HWND Handle() const { return window_; }
 
-    std::string ModuleFileName() override;
-    PathSyntax PathRules() override { return kWindowsPaths; }
-    std::string SettingsFileName() override;
-    // The settings file holds the name in the system's ANSI code page.
-    std::string PathFromSettingsText(const std::string& text) override;
+    PictureSize SplashPictureSize() const override { return painter_.PictureNaturalSize(); }
+    bool IsOpen() const override { return window_ != nullptr; }
     void RaiseWindow() override;
+    // The system maximizes the borderless window over the whole screen.
     void MaximizeWindow() override;
     int ScreenWidth() override;
+    // Flushes GDI and lets Wine put the fresh pixels on the screen before the wait begins.
     void RepaintNow() override;
+    // Sleeps: no message, user input included, is handled meanwhile.
     void Wait(unsigned milliseconds) override;
-    void StartProcess(const std::string& executablePath) override;
     void CloseWindow() override;
 
    private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnActivate();
     void OnPaint();
 
     std::wstring className_;
     HWND window_ = nullptr;
-    TForm1* form_ = nullptr;
-    bool activating_ = false;
-    ErrorReporter reportError_;
+    FormHost& host_;
     Win32SplashPainter painter_;
 };
 

@@ -1,19 +1,22 @@
-// The splash sequence driven through a recording platform: order of the steps, the picture's
-// geometry on common screens, and what is handed to process creation.
+// The splash sequence driven through a recording window and system: order of the steps, the
+// picture's geometry on common screens, and what is handed to process creation.
 #include "form1.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
-#include "launch_settings.h"
-#include "launcher_dir.h"
+#include "disc_file_names.h"
+#include "settings_format.h"
 
 namespace autorun {
 namespace {
 
-class RecordingPlatform : public FormPlatform {
+// One recorder for both, so that the order of window steps and the game's start shows.
+class RecordingPlatform : public FormWindow, public FormSystem {
    public:
     std::string modulePath = "D:\\SETUP\\AUTORUN.EXE";
     PathSyntax pathRules = kWindowsPaths;
@@ -52,21 +55,18 @@ class RecordingPlatform : public FormPlatform {
 
 class Form1Test : public ::testing::Test {
    protected:
-    void SetUp() override {
-        GameExeName = kDefaultGameExeName;
-        platform.form = &form;
-    }
+    void SetUp() override { platform.form = &form; }
     void RunSequenceOnScreen(int width) {
         platform.screenWidth = width;
         form.FormActivate();
     }
 
     RecordingPlatform platform;
-    TForm1 form{platform, kForm1Definition, PictureSize{800, 600}};
+    TForm1 form{platform, platform, kForm1Definition, PictureSize{800, 600}};
 };
 
 TEST_F(Form1Test, ActivationRunsTheWholeSequenceInOrder) {
-    LauncherDir = "D:\\SETUP\\";
+    form.LauncherDir = "D:\\SETUP\\";
     form.FormActivate();
     const std::vector<std::string> expected = {"raise", "maximize",  "repaint", "wait 1000",
                                                "start", "wait 1000", "close"};
@@ -85,7 +85,7 @@ TEST_F(Form1Test, PictureFillsTheScreenWidthKeepingItsAspect) {
         {1024, 1024, 768}, {1280, 1280, 960}, {1366, 1366, 1024}, {1920, 1920, 1440}, {640, 640, 480}};
     for (const auto& screen : screens) {
         RecordingPlatform fresh;
-        TForm1 sized(fresh, kForm1Definition, PictureSize{800, 600});
+        TForm1 sized(fresh, fresh, kForm1Definition, PictureSize{800, 600});
         fresh.form = &sized;
         fresh.screenWidth = screen.screenWidth;
         sized.FormActivate();
@@ -97,7 +97,7 @@ TEST_F(Form1Test, PictureFillsTheScreenWidthKeepingItsAspect) {
 }
 
 TEST_F(Form1Test, AnotherPictureSizeChangesTheHeightThroughItsAspect) {
-    TForm1 wide(platform, kForm1Definition, PictureSize{801, 300});
+    TForm1 wide(platform, platform, kForm1Definition, PictureSize{801, 300});
     platform.form = &wide;
     platform.screenWidth = 1024;
     wide.FormActivate();
@@ -120,20 +120,46 @@ TEST_F(Form1Test, CreationWorksOutTheDirectoryAndKeepsTheDefaultNameWithoutSetti
     } catch (const std::exception& error) {
         EXPECT_STREQ(error.what(), "Cannot open file no-such-settings.dat");
     }
-    EXPECT_EQ(LauncherDir, "C:\\Games\\Disc\\");
-    EXPECT_EQ(GameExeName, "lmq.bin");
+    EXPECT_EQ(form.LauncherDir, "C:\\Games\\Disc\\");
+    EXPECT_EQ(form.GameExeName, "lmq.bin");
+}
+
+TEST_F(Form1Test, ANewFormHasNoDirectoryYetAndTheDefaultName) {
+    EXPECT_EQ(form.LauncherDir, "");
+    EXPECT_EQ(form.GameExeName, "lmq.bin");
+}
+
+TEST_F(Form1Test, CreationReadsTheSettingsIntoThisFormAlone) {
+    const auto settings = std::filesystem::temp_directory_path() / "autorun-form1-test-bin2.dat";
+    const std::vector<std::uint8_t> bytes = BuildLaunchSettings("text", "bin\\game.exe");
+    {
+        std::ofstream file(settings, std::ios::binary);
+        file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    platform.settingsFileName = settings.string();
+    form.FormCreate();
+    std::filesystem::remove(settings);
+    EXPECT_EQ(form.GameExeName, "bin\\game.exe");
+    form.StartGame();
+    EXPECT_EQ(platform.executablePath, "D:\\SETUP\\<bin\\game.exe>");
+
+    // Another form, as a second test of the same process makes, starts from the defaults.
+    RecordingPlatform other;
+    TForm1 second(other, other, kForm1Definition, PictureSize{800, 600});
+    EXPECT_EQ(second.GameExeName, "lmq.bin");
+    EXPECT_EQ(second.LauncherDir, "");
 }
 
 TEST_F(Form1Test, CreationFollowsThePlatformsPathRules) {
     platform.modulePath = "/media/cdrom/autorun";
     platform.pathRules = kPosixPaths;
     EXPECT_THROW(form.FormCreate(), std::exception);
-    EXPECT_EQ(LauncherDir, "/media/cdrom/");
+    EXPECT_EQ(form.LauncherDir, "/media/cdrom/");
 }
 
 TEST_F(Form1Test, GameIsStartedFromTheLauncherDirectoryUnderItsConvertedName) {
-    LauncherDir = "C:\\Program Files\\My Game\\";
-    GameExeName = "bin\\game.exe";
+    form.LauncherDir = "C:\\Program Files\\My Game\\";
+    form.GameExeName = "bin\\game.exe";
     form.StartGame();
     EXPECT_EQ(platform.executablePath, "C:\\Program Files\\My Game\\<bin\\game.exe>");
 }
@@ -144,7 +170,7 @@ class ThrowingStartPlatform : public RecordingPlatform {
 
 TEST(Form1Abandoned, SequenceCutShortByAnExceptionIsMarkedUnfinished) {
     ThrowingStartPlatform platform;
-    TForm1 form(platform, kForm1Definition, PictureSize{800, 600});
+    TForm1 form(platform, platform, kForm1Definition, PictureSize{800, 600});
     platform.form = &form;
     EXPECT_THROW(form.FormActivate(), std::runtime_error);
     EXPECT_TRUE(form.SequenceUnfinished());

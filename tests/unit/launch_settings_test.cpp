@@ -21,11 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(GameExeName, StartsAtTheDefault) {
-    EXPECT_EQ(GameExeName, "lmq.bin");
-}
-
-// Each test runs in a fresh, empty current directory and leaves GameExeName at its default.
+// Each test runs in a fresh, empty current directory.  GameExeName stands for the form's, which
+// takes the name only when reading succeeds.
 class ReadLaunchSettingsTest : public testing::Test {
    protected:
     void SetUp() override {
@@ -36,11 +33,9 @@ class ReadLaunchSettingsTest : public testing::Test {
         fs::remove_all(directory_);
         fs::create_directories(directory_);
         fs::current_path(directory_);
-        GameExeName = kDefaultGameExeName;
     }
 
     void TearDown() override {
-        GameExeName = kDefaultGameExeName;
         fs::current_path(previous_);
         std::error_code ignored;
         fs::remove_all(directory_, ignored);
@@ -53,16 +48,20 @@ class ReadLaunchSettingsTest : public testing::Test {
         ASSERT_TRUE(file.good());
     }
 
+    void Read(const std::string& fileName = kSettingsFileName) { GameExeName = ReadLaunchSettings(fileName); }
+
     // Runs ReadLaunchSettings, which must fail, and returns its message.
-    static std::string FailureMessage() {
+    std::string FailureMessage() {
         try {
-            ReadLaunchSettings();
+            Read();
         } catch (const LauncherError& error) {
             return error.what();
         }
         ADD_FAILURE() << "ReadLaunchSettings did not fail";
         return {};
     }
+
+    std::string GameExeName = kDefaultGameExeName;
 
    private:
     const fs::path previous_ = fs::current_path();
@@ -71,7 +70,7 @@ class ReadLaunchSettingsTest : public testing::Test {
 
 TEST_F(ReadLaunchSettingsTest, StoresTheDecodedName) {
     WriteSettingsFile(BuildLaunchSettings("Any first text", "game\\run me.exe"));
-    ReadLaunchSettings();
+    Read();
     EXPECT_EQ(GameExeName, "game\\run me.exe");
 }
 
@@ -79,23 +78,23 @@ TEST_F(ReadLaunchSettingsTest, IgnoresTrailingBytes) {
     std::vector<std::uint8_t> file = BuildLaunchSettings("text", "start.exe", "\xAA\xBB\xCC\xDD");
     file.insert(file.end(), 100, 0xEE);
     WriteSettingsFile(file);
-    ReadLaunchSettings();
+    Read();
     EXPECT_EQ(GameExeName, "start.exe");
 }
 
 TEST_F(ReadLaunchSettingsTest, EachLauncherReadsOnlyItsOwnFile) {
     WriteSettingsFile(BuildLaunchSettings("text", "windows.exe"));
     WriteSettingsFile(BuildLaunchSettings("text", "linux-game"), kLinuxSettingsFileName);
-    ReadLaunchSettings(kLinuxSettingsFileName);
+    Read(kLinuxSettingsFileName);
     EXPECT_EQ(GameExeName, "linux-game");
-    ReadLaunchSettings();
+    Read();
     EXPECT_EQ(GameExeName, "windows.exe");
 }
 
 TEST_F(ReadLaunchSettingsTest, MissingLinuxFileIsNamedInTheMessageEvenBesideBin2Dat) {
     WriteSettingsFile(BuildLaunchSettings("text", "windows.exe"));
     try {
-        ReadLaunchSettings(kLinuxSettingsFileName);
+        Read(kLinuxSettingsFileName);
         ADD_FAILURE() << "ReadLaunchSettings did not fail";
     } catch (const LauncherError& error) {
         EXPECT_STREQ(error.what(), "Cannot open file bin2lnx.dat");
@@ -135,7 +134,7 @@ TEST_F(ReadLaunchSettingsTest, DamagedFilesAreReportedAndLeaveTheDefault) {
 
 TEST_F(ReadLaunchSettingsTest, ClosesTheFileAfterReading) {
     WriteSettingsFile(BuildLaunchSettings("text", "start.exe"));
-    ReadLaunchSettings();
+    Read();
     // Windows refuses to delete a file that is still open without delete sharing.
     EXPECT_TRUE(fs::remove(kSettingsFileName));
 }
@@ -158,7 +157,7 @@ TEST_F(ReadLaunchSettingsTest, FileOpenForReadingElsewhereCanBeRead) {
     WriteSettingsFile(BuildLaunchSettings("text", "start.exe"));
     const Win32Handle reader = OpenSettingsFile(GENERIC_READ, FILE_SHARE_READ);
     ASSERT_TRUE(reader.valid());
-    ReadLaunchSettings();
+    Read();
     EXPECT_EQ(GameExeName, "start.exe");
 }
 #endif

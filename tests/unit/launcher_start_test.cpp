@@ -1,5 +1,5 @@
 // Start-up helpers: the launcher's directory, the text of the error box, and the main window's
-// creation as both window frameworks run it.
+// creation as the host runs it for both window frameworks.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "error_report.h"
-#include "form_creation.h"
 #include "form1_definition.h"
-#include "launch_settings.h"
+#include "form_host.h"
 #include "launcher_dir.h"
 #include "message_error.h"
+#include "recording_error_box.h"
 
 namespace autorun {
 namespace {
@@ -55,14 +55,13 @@ TEST(CannotCreateWindowMessage, OneLineWithTheSystemsReasonWhenThereIsOne) {
               "Cannot create the window: Not enough memory.");
 }
 
-// The window as CreateMainWindowAndForm1 needs it; records what the form asks of it.
-class FakeWindow : public FormPlatform {
+// The window and the system as the host needs them; records what the form asks of them.
+class FakeWindow : public HostedWindow, public FormSystem {
    public:
-    TForm1* bound = nullptr;
     std::string settingsFileName = "no-such-settings.dat";
 
-    void Bind(TForm1& form) { bound = &form; }
-    PictureSize SplashPictureSize() const { return {800, 600}; }
+    PictureSize SplashPictureSize() const override { return {800, 600}; }
+    bool IsOpen() const override { return true; }
     std::string ModuleFileName() override { return "D:\\SETUP\\AUTORUN.EXE"; }
     PathSyntax PathRules() override { return kWindowsPaths; }
     std::string SettingsFileName() override { return settingsFileName; }
@@ -78,41 +77,37 @@ class FakeWindow : public FormPlatform {
 
 class MainWindowCreation : public ::testing::Test {
    protected:
-    void SetUp() override {
-        GameExeName = kDefaultGameExeName;
-        LauncherDir.clear();
-    }
-    std::unique_ptr<TForm1> Create(bool windowMade) {
-        return CreateMainWindowAndForm1(
-            window,
-            [windowMade]() -> std::unique_ptr<FakeWindow> {
+    bool Create(bool windowMade) {
+        return host.CreateMainForm(
+            [this, windowMade]() -> HostedWindow& {
                 if (!windowMade) throw MessageError(CannotCreateWindowMessage("refused by a hook"));
-                return std::make_unique<FakeWindow>();
+                window = std::make_unique<FakeWindow>();
+                return *window;
             },
-            kForm1Definition, [this](const std::exception& error) { reports.push_back(error.what()); });
+            system, kForm1Definition);
     }
 
+    RecordingErrorBox errorBox;
+    FormHost host{errorBox, ActivationPolicy::kRefuseNested};
+    FakeWindow system;
     std::unique_ptr<FakeWindow> window;
-    std::vector<std::string> reports;
 };
 
 TEST_F(MainWindowCreation, AWindowThatCantBeMadeIsReportedOnceAndLeavesNoForm) {
-    const auto form = Create(false);
-    EXPECT_EQ(form, nullptr);
+    EXPECT_FALSE(Create(false));
+    EXPECT_EQ(host.Form(), nullptr);
     EXPECT_EQ(window, nullptr);
-    EXPECT_EQ(reports, std::vector<std::string>{"Cannot create the window: refused by a hook"});
-    // The creation handler never ran.
-    EXPECT_EQ(LauncherDir, "");
+    // The creation handler never ran: nothing else was reported.
+    EXPECT_EQ(errorBox.messages, std::vector<std::string>{"Cannot create the window: refused by a hook."});
 }
 
-TEST_F(MainWindowCreation, AMadeWindowGetsItsFormBoundAndTheSettingsErrorIsReportedWithoutStoppingStartUp) {
-    const auto form = Create(true);
-    ASSERT_NE(form, nullptr);
+TEST_F(MainWindowCreation, AMadeWindowGetsItsFormAndTheSettingsErrorIsReportedWithoutStoppingStartUp) {
+    EXPECT_TRUE(Create(true));
+    ASSERT_NE(host.Form(), nullptr);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->bound, form.get());
-    EXPECT_EQ(LauncherDir, "D:\\SETUP\\");
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_NE(reports[0].find("no-such-settings.dat"), std::string::npos);
+    EXPECT_EQ(host.Form()->LauncherDir, "D:\\SETUP\\");
+    EXPECT_EQ(host.Form()->GameExeName, "lmq.bin");
+    EXPECT_EQ(errorBox.messages, std::vector<std::string>{"Cannot open file no-such-settings.dat."});
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// What the main window's handlers ask of the operating system.  The Win32 and the SDL window
-// implement it; unit tests substitute a recorder, so the splash sequence itself stays plain C++.
+// What the main window's handlers ask of the operating system rather than of their window: where
+// the launcher lies, how its paths are written, which settings file it reads, and starting the game.
 #pragma once
 
 #include <string>
@@ -11,9 +11,9 @@ namespace autorun {
 // Paths are 8-bit text in the platform's own path encoding: UTF-8 on Windows (turned into UTF-16
 // at the system calls, so that no path is limited to the ANSI code page) and the file system's
 // bytes, unchanged, on Linux.
-class FormPlatform {
+class FormSystem {
    public:
-    virtual ~FormPlatform() = default;
+    virtual ~FormSystem() = default;
 
     // Full path of the running executable.
     virtual std::string ModuleFileName() = 0;
@@ -23,20 +23,9 @@ class FormPlatform {
     virtual std::string SettingsFileName() = 0;
     // The game's name as the settings file stores it, turned into a path.
     virtual std::string PathFromSettingsText(const std::string& text) = 0;
-
-    // Top of the z-order, without moving or resizing.
-    virtual void RaiseWindow() = 0;
-    virtual void MaximizeWindow() = 0;
-    virtual int ScreenWidth() = 0;
-    // Paints the window before returning, and gets the result onto the screen.
-    virtual void RepaintNow() = 0;
-    // Blocks the sequence; no user input is handled.
-    virtual void Wait(unsigned milliseconds) = 0;
     // Starts the executable with its own path as its command line, without waiting for it;
     // failures are ignored.
     virtual void StartProcess(const std::string& executablePath) = 0;
-    // Closes the main window, which ends the program.
-    virtual void CloseWindow() = 0;
 };
 
 }  // namespace autorun

@@ -7,6 +7,7 @@
 #include "disc_check.h"
 #include "disc_contents.h"
 #include "elevation_prompt.h"
+#include "game_programs.h"
 #include "settings_format.h"
 #include "synthetic_pe.h"
 
@@ -145,6 +146,48 @@ TEST(DiscCheck, SaysWhenThePlayerWillBeAskedForConsent) {
     EXPECT_TRUE(Notes(Named("game.exe", Program(""))).empty());
 }
 
+// A fresh folder under the temporary one, unique so that builds running side by side don't share it.
+std::filesystem::path FreshFolder(const std::string& name) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        (name + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+TEST(GamePrograms, ListsTheFoldersProgramsBiggestFirstWithTheInstallersMarked) {
+    const std::filesystem::path folder = FreshFolder("game_programs_");
+    std::filesystem::create_directories(folder / "bin");
+    Bytes game = Program("");
+    game.resize(game.size() + 100000);
+    WriteFile(folder / "bin" / "Game.EXE", game);
+    WriteFile(folder / "setup.exe", Program(""));
+    WriteFile(folder / "admin.exe", Program(Manifest(Security("requireAdministrator"))));
+    WriteFile(folder / "readme.txt", Text("not a program"));
+    WriteFile(folder / "notes.exe.txt", Text("not a program either"));
+
+    const auto programs = FindGamePrograms(folder);
+    ASSERT_EQ(programs.size(), 3u);
+    EXPECT_EQ(programs[0].path, std::filesystem::path("bin") / "Game.EXE");
+    EXPECT_EQ(programs[0].size, game.size());
+    EXPECT_EQ(programs[0].elevation, ElevationCause::kNone);
+    EXPECT_GE(programs[1].size, programs[2].size);
+    const auto causeOf = [&](const char* name) {
+        for (const GameProgram& program : programs)
+            if (program.path == name) return program.elevation;
+        return ElevationCause::kNone;
+    };
+    EXPECT_EQ(causeOf("setup.exe"), ElevationCause::kInstallerName);
+    EXPECT_EQ(causeOf("admin.exe"), ElevationCause::kRequireAdministrator);
+    std::filesystem::remove_all(folder);
+    EXPECT_THROW(FindGamePrograms(folder), DiscError);
+}
+
 TEST(DiscFiles, ReadStartStopsAtTheLimit) {
     const DiscContents disc = Named("game.exe", Text("0123456789"));
     const auto reader = ReadContents(disc, false);
@@ -152,15 +195,10 @@ TEST(DiscFiles, ReadStartStopsAtTheLimit) {
     EXPECT_EQ(reader->ReadStart("game.exe", 100), Text("0123456789"));
     EXPECT_EQ(reader->ReadStart("game.exe", 0), Bytes());
 
-    // Unique, so that builds running side by side don't share it.
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() /
-        ("read_start_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    std::filesystem::create_directories(folder);
+    const std::filesystem::path folder = FreshFolder("read_start_");
     Bytes big(200000);
     for (std::size_t i = 0; i < big.size(); ++i) big[i] = std::uint8_t(i * 7);
-    std::ofstream(folder / "big.bin", std::ios::binary)
-        .write(reinterpret_cast<const char*>(big.data()), std::streamsize(big.size()));
+    WriteFile(folder / "big.bin", big);
     const auto onDisk = ReadFolder(folder.string());
     EXPECT_EQ(onDisk->ReadStart("big.bin", 70000), Bytes(big.begin(), big.begin() + 70000));
     EXPECT_EQ(onDisk->Read("big.bin"), big);

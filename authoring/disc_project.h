@@ -19,7 +19,7 @@ struct SigningSources {
 struct LauncherSources {
     std::optional<std::string> launcher;  // autorun.exe to start from; the one beside the tool when not given
     std::optional<std::string> splash;    // a JPEG or PNG file
-    std::optional<std::string> icon;      // a .ico file
+    std::optional<std::string> icon;      // a .ico file, or a PNG or JPEG picture to make one from
     std::optional<std::string> product;
     std::optional<std::string> company;
     SigningSources signing;

@@ -8,6 +8,7 @@
 #include "disc_contents.h"
 #include "disc_file_names.h"
 #include "file_reading.h"
+#include "icon_from_picture.h"
 #include "launcher_branding.h"
 #include "launcher_signing.h"
 #include "pe_image.h"
@@ -42,9 +43,11 @@ Bytes Splash(const std::string& path, const AuthoringRun& run) {
 std::vector<IconImage> Icon(const std::string& path, const AuthoringRun& run) {
     std::vector<IconImage> images;
     try {
-        images = ReadIconFile(ReadInput(path));
+        images = ReadIconSource(ReadInput(path));
     } catch (const IconFormatError& error) {
         throw DiscError(path + ": not a valid icon: " + error.what());
+    } catch (const PictureError& error) {
+        throw DiscError(path + ": " + error.what());
     }
     if (!HasXpIcon(images) && run.warning)
         run.warning(path + ": no 32 x 32 bitmap image, which Windows XP needs to show the icon");

@@ -8,8 +8,11 @@ namespace {
 void AddBrandingOptions(CLI::App& command, authoring::LauncherSources& sources) {
     command.add_option("--splash", sources.splash, "a JPEG (embedded as it is) or a PNG (converted to JPEG)")
         ->type_name("PICTURE");
-    command.add_option("--icon", sources.icon, "the launcher's icon: every image of the .ico file is kept")
-        ->type_name("FILE.ico");
+    command
+        .add_option("--icon", sources.icon,
+                    "an .ico file (every image kept), or a PNG or JPEG picture made into a 16, 32, 48 and "
+                    "256 pixel icon")
+        ->type_name("ICON");
     command.add_option("--product", sources.product, "product name in the launcher's version information");
     command.add_option("--company", sources.company, "company name in the launcher's version information");
     command

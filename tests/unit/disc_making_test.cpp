@@ -11,6 +11,7 @@
 #include "icon_file.h"
 #include "icon_samples.h"
 #include "launcher_branding.h"
+#include "resource_ids.h"
 #include "synthetic_pe.h"
 
 namespace authoring {
@@ -22,11 +23,11 @@ Bytes Launcher() {
     const auto images = ReadIconFile(IcoFile({{32, BitmapImage(32)}}));
     return MakeSyntheticPe(
         {false,
-         {{ResourceKey::Number(kRcDataResource), ResourceKey::Text("SPLASH"), 1033, 0,
-           ReadFileAt(AUTORUN_SPLASH_JPG)},
-          {ResourceKey::Number(kIconResource), ResourceKey::Number(1), 1033, 0, images[0].data},
-          {ResourceKey::Number(kGroupIconResource), ResourceKey::Text("MAINICON"), 1033, 0,
-           BuildIconGroup(images, 1)}},
+         {{ResourceKey::Number(autorun::kRcdataResourceType), ResourceKey::Text(autorun::kSplashResource),
+           1033, 0, ReadFileAt(AUTORUN_SPLASH_JPG)},
+          {ResourceKey::Number(autorun::kIconResourceType), ResourceKey::Number(1), 1033, 0, images[0].data},
+          {ResourceKey::Number(autorun::kGroupIconResourceType),
+           ResourceKey::Text(autorun::kMainIconResource), 1033, 0, BuildIconGroup(images, 1)}},
          {},
          {},
          0});

@@ -109,12 +109,13 @@ bool LayOut(Decompressor& decompressor, int topRows, DibPicture& picture) {
     picture.height = static_cast<int>(info.output_height);
     if (topRows > 0 && topRows < picture.height) picture.height = topRows;
     picture.bitsPerPixel = 8 * info.output_components;
-    picture.stride = (std::size_t(info.output_width) * info.output_components + 3) & ~std::size_t(3);
+    picture.stride =
+        (std::size_t(info.output_width) * std::size_t(info.output_components) + 3) & ~std::size_t(3);
     if (std::size_t(picture.height) > kMaxPixelBytes / picture.stride)
         return decompressor.Fail("picture of " + std::to_string(picture.width) + " x " +
                                  std::to_string(picture.height) + " pixels is too large");
     try {
-        picture.pixels.resize(picture.stride * picture.height);
+        picture.pixels.resize(picture.stride * std::size_t(picture.height));
     } catch (const std::bad_alloc&) {
         return decompressor.Fail("out of memory for the picture's pixels");
     }
@@ -140,8 +141,8 @@ void EndDecoding(jpeg_decompress_struct& info) {
 }
 
 void CopyPalette(const jpeg_decompress_struct& info, DibPicture& picture) {
-    picture.palette.resize(info.actual_number_of_colors);
-    for (int i = 0; i < info.actual_number_of_colors; ++i)
+    picture.palette.resize(std::size_t(info.actual_number_of_colors));
+    for (std::size_t i = 0; i < picture.palette.size(); ++i)
         picture.palette[i] = {info.colormap[0][i], info.colormap[1][i], info.colormap[2][i]};
 }
 
@@ -195,7 +196,7 @@ JpegResult<PictureSize> DecodeJpegRows(const std::uint8_t* data, std::size_t siz
         const JDIMENSION rows = topRows > 0 && JDIMENSION(topRows) < info.output_height ? JDIMENSION(topRows)
                                                                                         : info.output_height;
         JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                                   info.output_width * info.output_components, 1);
+                                                   info.output_width * JDIMENSION(info.output_components), 1);
         while (info.output_scanline < rows) {
             jpeg_read_scanlines(&info, row, 1);
             sink.TakeRow(row[0], static_cast<int>(info.output_width));

@@ -57,10 +57,10 @@ PictureScaler::PictureScaler(PictureSize source, int scaledWidth, int scaledHeig
     scaled_.height = std::min(visibleRows, scaledHeight);
     scaled_.bitsPerPixel = 32;
     scaled_.stride = std::size_t(scaledWidth) * 4;
-    scaled_.pixels.resize(scaled_.stride * scaled_.height);
-    taps_.resize(scaledWidth);
-    for (int x = 0; x < scaledWidth; ++x) taps_[x] = TapAt(x, source.width, scaledWidth);
-    for (auto& row : rows_) row.resize(scaledWidth);
+    scaled_.pixels.resize(scaled_.stride * std::size_t(scaled_.height));
+    taps_.resize(std::size_t(scaledWidth));
+    for (int x = 0; x < scaledWidth; ++x) taps_[std::size_t(x)] = TapAt(x, source.width, scaledWidth);
+    for (auto& row : rows_) row.resize(std::size_t(scaledWidth));
 }
 
 void PictureScaler::ScaleAlongX(const std::uint32_t* source, std::uint32_t* out) const {
@@ -106,7 +106,7 @@ DibPicture PictureScaler::TakePicture() {
 DibPicture ScaleTopRows(const DibPicture& source, int sourceFullHeight, int scaledWidth, int scaledHeight,
                         int visibleRows) {
     if (source.bitsPerPixel != 32 || source.stride != std::size_t(source.width) * 4 || source.height <= 0 ||
-        source.pixels.size() < source.stride * source.height || sourceFullHeight < source.height)
+        source.pixels.size() < source.stride * std::size_t(source.height) || sourceFullHeight < source.height)
         return {};
     PictureScaler scaler({source.width, sourceFullHeight}, scaledWidth, scaledHeight, visibleRows);
     for (int top = 0; top < source.height && scaler.Valid() && !scaler.Finished(); ++top)

@@ -11,7 +11,7 @@ packages=(
   googletest libgtest-dev libjpeg-dev nasm dpkg-dev fonts-dejavu-core nsis libx11-dev libxext-dev
   wine wine32:i386 wine64 xvfb x11-utils xauth imagemagick
   libsdl2-dev xdotool openbox xorriso
-  clang libclang-rt-dev llvm
+  clang libclang-rt-dev llvm clang-tidy
   libcli11-dev libisofs-dev libpng-dev icoutils python3-pefile libjpeg-turbo-progs zip
   osslsigncode openssl libssl-dev
 )

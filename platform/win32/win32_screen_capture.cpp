@@ -61,7 +61,7 @@ Picture24 Picture24::Paint(int width, int height, const std::function<bool(HDC)>
 }
 
 const std::uint8_t* Picture24::Pixel(int x, int y) const {
-    return &bits_[static_cast<std::size_t>(height_ - 1 - y) * Stride(width_) +
+    return &bits_[static_cast<std::size_t>(height_ - 1 - y) * static_cast<std::size_t>(Stride(width_)) +
                   static_cast<std::size_t>(x) * 3];
 }
 

@@ -142,7 +142,8 @@ void Win32SplashPainter::Paint(HDC dc, const RECT& client, const TImage& image) 
 
 void Win32SplashPainter::DrawOneToOne(HDC dc, const RECT& control, const DibPicture& picture) {
     const DibHeader info = HeaderFor(picture);
-    SetDIBitsToDevice(dc, control.left, control.top, picture.width, picture.height, 0, 0, 0, picture.height,
+    SetDIBitsToDevice(dc, control.left, control.top, static_cast<DWORD>(picture.width),
+                      static_cast<DWORD>(picture.height), 0, 0, 0, static_cast<UINT>(picture.height),
                       picture.pixels.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
     MarkPhase("drawing");
 }

@@ -11,6 +11,8 @@
 //   probe_window         1: the game opens a window of its own
 //   screen_width, screen_height  the virtual desktop's size, awaited before the launcher starts
 //   launcher_timeout_ms  how long the launcher may run before it is ended
+//   boxes_expected       how many message boxes the launcher may show; at one more the box is read,
+//                        the launcher ended at once and the report says unexpected_box=1
 //   hook_dll             the library that records the launcher's window from inside its process
 #include <windows.h>
 // After windows.h, which they need.
@@ -261,7 +263,7 @@ class Driver {
         PrepareEnvironment();
         if (StartLauncher()) {
             Watch();
-            WaitForGame();
+            if (report_.Get("unexpected_box").empty()) WaitForGame();
         }
         report_.SetMs("driver_end_ms", e2e::ClockMs());
         report_.Save(config_.Get("report"));
@@ -338,9 +340,7 @@ class Driver {
                 report_.Set("launcher_exit", "timeout");
                 break;
             }
-            for (HWND box : DialogsOf(processId_)) {
-                if (boxes_.insert(box).second) AnswerBox(box, static_cast<int>(boxes_.size()));
-            }
+            if (AnswerNewBoxes() == BoxVerdict::kUnexpected) break;
             if (!splashSeen_) LookForSplash();
             e2e::PumpMessages(kPollMs);
         }
@@ -372,23 +372,63 @@ class Driver {
         report_.Set("exit_code", static_cast<long long>(code));
     }
 
+    enum class BoxVerdict { kExpected, kUnexpected };
+
+    // Answers the boxes that have appeared since the last look.  One box more than the scenario
+    // expects ends the launcher at once: nobody may be there to answer it, and a box that OK can't
+    // close would hold the launcher until its time runs out.
+    BoxVerdict AnswerNewBoxes() {
+        for (HWND box : DialogsOf(processId_)) {
+            if (!boxes_.insert(box).second) continue;
+            const int number = static_cast<int>(boxes_.size());
+            if (number > config_.GetInt("boxes_expected", 1)) {
+                ReadBox(box, number);
+                TerminateProcess(process_->get(), 9998);
+                WaitForSingleObject(process_->get(), 5000);
+                report_.Set("unexpected_box", number);
+                report_.Set("launcher_exit", "unexpected_box");
+                return BoxVerdict::kUnexpected;
+            }
+            AnswerBox(box, number);
+        }
+        return BoxVerdict::kExpected;
+    }
+
     // Records what the box shows, then presses its OK button as a user would.
     void AnswerBox(HWND box, int number) {
+        const std::string prefix = ReadBox(box, number);
+        HWND ok = nullptr;
+        for (HWND child : Children(box)) {
+            const std::wstring label = TextOf(child);
+            if (IsWindowVisible(child) && lstrcmpiW(e2e::ClassName(child).c_str(), L"Button") == 0 &&
+                (label == L"OK" || label == L"&OK"))
+                ok = child;
+        }
+        if (ok)
+            PostMessageW(ok, BM_CLICK, 0, 0);
+        else
+            PostMessageW(box, WM_CLOSE, 0, 0);
+        report_.Set(prefix + "_pressed", ok ? "OK" : "close");
+
+        e2e::PumpMessages(3000, [box] { return !IsWindow(box) || !IsWindowVisible(box); });
+        report_.Set(prefix + "_closed", !IsWindow(box) || !IsWindowVisible(box));
+        report_.SetMs(prefix + "_closed_ms", e2e::ClockMs());
+    }
+
+    // Records the box's caption, text, buttons and icon under "boxNUMBER_"; returns that prefix.
+    std::string ReadBox(HWND box, int number) {
         const std::string prefix = "box" + std::to_string(number);
         report_.SetMs(prefix + "_seen_ms", e2e::ClockMs());
         // Give the box time to lay out and paint its controls before they are read off the screen.
         e2e::PumpMessages(400);
         report_.Set(prefix + "_caption", TextOf(box));
         std::wstring buttons, text;
-        HWND ok = nullptr;
         int buttonCount = 0;
         for (HWND child : Children(box)) {
             if (!IsWindowVisible(child)) continue;
             const std::wstring kind = e2e::ClassName(child);
             if (lstrcmpiW(kind.c_str(), L"Button") == 0) {
-                const std::wstring label = TextOf(child);
-                buttons += (buttonCount++ ? L"|" : L"") + label;
-                if (label == L"OK" || label == L"&OK") ok = child;
+                buttons += (buttonCount++ ? L"|" : L"") + TextOf(child);
             } else if (lstrcmpiW(kind.c_str(), L"Static") == 0) {
                 if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
                     RecordIcon(report_, prefix, child);
@@ -399,15 +439,7 @@ class Driver {
         report_.Set(prefix + "_text", text);
         report_.Set(prefix + "_buttons", buttons);
         report_.Set(prefix + "_button_count", buttonCount);
-        if (ok)
-            PostMessageW(ok, BM_CLICK, 0, 0);
-        else
-            PostMessageW(box, WM_CLOSE, 0, 0);
-        report_.Set(prefix + "_pressed", ok ? "OK" : "close");
-
-        e2e::PumpMessages(3000, [box] { return !IsWindow(box) || !IsWindowVisible(box); });
-        report_.Set(prefix + "_closed", !IsWindow(box) || !IsWindowVisible(box));
-        report_.SetMs(prefix + "_closed_ms", e2e::ClockMs());
+        return prefix;
     }
 
     void LookForSplash() {

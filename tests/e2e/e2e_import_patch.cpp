@@ -27,7 +27,7 @@ void** SlotOfFunction(HMODULE module, const IMAGE_IMPORT_DESCRIPTOR& imported, c
 void** ImportSlot(HMODULE module, const char* dll, const char* function) {
     if (!module) return nullptr;
     const auto* dos = At<const IMAGE_DOS_HEADER*>(module, 0);
-    const auto* nt = At<const IMAGE_NT_HEADERS*>(module, dos->e_lfanew);
+    const auto* nt = At<const IMAGE_NT_HEADERS*>(module, static_cast<ULONG_PTR>(dos->e_lfanew));
     const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (!directory.VirtualAddress) return nullptr;
     for (auto* imported = At<const IMAGE_IMPORT_DESCRIPTOR*>(module, directory.VirtualAddress);

@@ -119,6 +119,11 @@ class Scenario:
     def game_expected(self):
         return self.started_name in self.games and self.elevation != "declined" and not self.window_refused
 
+    @property
+    def boxes_expected(self):
+        """The settings file's box, or the refused window's."""
+        return 0 if (self.settings_found and not self.window_refused) or self.long_path else 1
+
 
 GROUPS = {
     "screens": [
@@ -509,6 +514,7 @@ class Suite:
             "screen_width": scenario.screen[0],
             "screen_height": scenario.screen[1],
             "launcher_timeout_ms": LAUNCHER_TIMEOUT_MS,
+            "boxes_expected": scenario.boxes_expected,
             "hook_dll": windows_path(self.args.hook),
         })
         env = dict(self.wine.env, DISPLAY=self.display(scenario.depth), E2E_RUN_TAG=tag)
@@ -588,6 +594,12 @@ class Check:
         if "launch_error" in driver:
             self.fail(f"the driver could not start the launcher (Windows error {driver['launch_error']})")
             return self
+        if "unexpected_box" in driver:
+            box = f"box{driver['unexpected_box']}"
+            self.fail(f"an unexpected message box stopped the launcher and the scenario: "
+                      f"{driver.get(box + '_caption')!r} saying {driver.get(box + '_text')!r} "
+                      f"with buttons {driver.get(box + '_buttons')!r}")
+            return self
         self.check_screen(driver)
         self.check_exit(driver)
         self.check_boxes(driver)
@@ -624,7 +636,7 @@ class Check:
 
     def check_boxes(self, driver):
         count = int(driver.get("box_count", "0"))
-        if (self.scenario.settings_found and not self.scenario.window_refused) or self.scenario.long_path:
+        if self.scenario.boxes_expected == 0:
             self.expect(count == 0, f"{count} message box(es) appeared, expected none; the first said "
                                     f"{driver.get('box1_text')!r}")
             return

@@ -20,7 +20,7 @@ void CheckLayout(const autorun::DibPicture& picture, const autorun::PictureSize&
     Require(picture.width == size.width && picture.height == size.height);
     Require(picture.bitsPerPixel == bitsPerPixel);
     Require(picture.stride % 4 == 0);
-    Require(picture.stride >= std::size_t(picture.width) * bitsPerPixel / 8);
+    Require(picture.stride >= std::size_t(picture.width) * std::size_t(bitsPerPixel) / 8);
     Require(picture.pixels.size() == picture.stride * std::size_t(picture.height));
 }
 

@@ -193,8 +193,11 @@ class BindMount:
         self.target = target
         target.mkdir(parents=True, exist_ok=True)
         options = "remount,bind,ro" + ("" if executable else ",noexec")
-        if run(["mount", "--bind", str(source), str(target)]).returncode != 0:
-            raise Skip("cannot bind-mount here (not root, or mounting is not allowed)")
+        bound = run(["mount", "--bind", str(source), str(target)])
+        if bound.returncode != 0:
+            reason = (bound.stderr.strip().splitlines() or ["mount failed"])[0]
+            raise Skip(f"cannot bind-mount here (not root and no user namespace, or mounting is not allowed): "
+                       f"{reason}")
         if run(["mount", "-o", options, str(target)]).returncode != 0:
             self.close()
             raise Skip(f"cannot remount a bind mount {options}")
@@ -463,6 +466,25 @@ def run_scenario(args, scenario):
     return scenario_run, problems
 
 
+# Set in the copy of this script that runs inside a user namespace of its own.
+IN_USER_NAMESPACE = "AUTORUN_E2E_IN_USER_NAMESPACE"
+
+
+def mounting_in_user_namespace(group):
+    """Bind mounts need root.  Without it, the group runs again in a new user and mount namespace in
+    which this user is root: the mounts are private to it and vanish with it.  Returns the command that
+    does so, or None when root already or when the group mounts nothing."""
+    if os.geteuid() == 0 or os.environ.get(IN_USER_NAMESPACE):
+        return None
+    if not any(scenario.mount in ("exec", "noexec") for scenario in GROUPS[group]):
+        return None
+    probe = run(["unshare", "--user", "--map-root-user", "--mount", "true"])
+    if probe.returncode != 0:
+        print(f"note: not root, and no user namespace to mount in ({probe.stderr.strip() or 'unshare failed'})")
+        return None
+    return ["unshare", "--user", "--map-root-user", "--mount", "--", sys.executable, *sys.argv]
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     for option in ("--launcher", "--windows-launcher", "--autorun-sh", "--probe", "--bin2dat", "--picture", "--work"):
@@ -472,6 +494,10 @@ def main():
     parser.add_argument("--group", required=True, choices=sorted(GROUPS))
     parser.add_argument("--scenario")
     args = parser.parse_args()
+    in_namespace = mounting_in_user_namespace(args.group)
+    if in_namespace:
+        sys.stdout.flush()
+        return subprocess.run(in_namespace, env={**os.environ, IN_USER_NAMESPACE: "1"}).returncode
     Path(args.work).mkdir(parents=True, exist_ok=True)
     failed = skipped = 0
     for scenario in GROUPS[args.group]:

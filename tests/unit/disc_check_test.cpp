@@ -62,8 +62,12 @@ DiscContents GoodDisc() {
 }
 
 void Replace(DiscContents& disc, const std::string& path, Bytes bytes) {
-    for (DiscFile& file : disc.files)
-        if (file.path == path) file.bytes = std::move(bytes);
+    for (DiscFile& file : disc.files) {
+        if (file.path == path) {
+            file.bytes = std::move(bytes);
+            return;
+        }
+    }
 }
 
 void Remove(DiscContents& disc, const std::string& path) {

@@ -41,8 +41,8 @@ Bytes CompressJpeg(int width, int height, const std::function<Rgb(int, int)>& co
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
     info.input_components = grey ? 1 : 3;
     info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
@@ -50,15 +50,16 @@ Bytes CompressJpeg(int width, int height, const std::function<Rgb(int, int)>& co
     for (int c = 0; c < info.num_components; ++c)
         info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
     jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(std::size_t(width) * info.input_components);
+    std::vector<JSAMPLE> row(std::size_t(width) * std::size_t(info.input_components));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const Rgb c = colourAt(x, y);
+            const std::size_t at = std::size_t(x);
             if (grey) {
-                row[x] = JSAMPLE(c.red);
+                row[at] = JSAMPLE(c.red);
             } else {
-                row[3 * x] = JSAMPLE(c.red), row[3 * x + 1] = JSAMPLE(c.green),
-                        row[3 * x + 2] = JSAMPLE(c.blue);
+                row[3 * at] = JSAMPLE(c.red), row[3 * at + 1] = JSAMPLE(c.green),
+                        row[3 * at + 2] = JSAMPLE(c.blue);
             }
         }
         JSAMPROW rows[] = {row.data()};
@@ -108,7 +109,7 @@ void ExpectNear(const Rgb& actual, const Rgb& expected, int tolerance) {
 }
 
 std::size_t PaletteIndexAt(const DibPicture& picture, int x, int y) {
-    return picture.pixels[std::size_t(picture.height - 1 - y) * picture.stride + x];
+    return picture.pixels[std::size_t(picture.height - 1 - y) * picture.stride + std::size_t(x)];
 }
 
 class RealSplash : public ::testing::Test {
@@ -182,7 +183,7 @@ TEST_F(RealSplash, DecodesOnlyTheTopRowsAskedForExactlyAsTheWholePicturesTop) {
     ASSERT_EQ(top.value->pixels.size(), 2400u * 451);
     // Bottom-up: the whole picture's top 451 rows are the last 451 of its buffer.
     EXPECT_TRUE(std::equal(top.value->pixels.begin(), top.value->pixels.end(),
-                           whole.value->pixels.end() - top.value->pixels.size()));
+                           whole.value->pixels.end() - std::ptrdiff_t(top.value->pixels.size())));
 
     // More rows than the picture has, or the palette, whose quantizer needs every row: the whole.
     const auto more = DecodeJpeg(jpeg_.data(), jpeg_.size(), DibColours::kTrueColour, 601);
@@ -202,8 +203,8 @@ TEST_F(RealSplash, Decodes32BitPixelsWithTheSameColoursAs24Bit) {
     ASSERT_EQ(four.value->height, 300);
     for (int y = 0; y < 300; y += 37)
         for (int x = 0; x < 800; x += 53) {
-            const std::uint8_t* a = &three.value->pixels[std::size_t(599 - y) * 2400 + 3 * x];
-            const std::uint8_t* b = &four.value->pixels[std::size_t(299 - y) * 3200 + 4 * x];
+            const std::uint8_t* a = &three.value->pixels[std::size_t(599 - y) * 2400 + std::size_t(3 * x)];
+            const std::uint8_t* b = &four.value->pixels[std::size_t(299 - y) * 3200 + std::size_t(4 * x)];
             ASSERT_TRUE(a[0] == b[0] && a[1] == b[1] && a[2] == b[2]) << x << "," << y;
         }
 }
@@ -225,8 +226,8 @@ TEST_F(RealSplash, StreamsTheTopRowsAsThe32BitDecodeHasThem) {
     EXPECT_EQ(streamed.value->width, 800);
     EXPECT_EQ(streamed.value->height, 600);
     ASSERT_EQ(collector.rows.size(), 451u);
-    for (int y = 0; y < 451; y += 50) {
-        const std::uint8_t* expected = &whole.value->pixels[std::size_t(599 - y) * 3200];
+    for (std::size_t y = 0; y < 451; y += 50) {
+        const std::uint8_t* expected = &whole.value->pixels[(599 - y) * 3200];
         EXPECT_TRUE(std::equal(collector.rows[y].begin(), collector.rows[y].end(), expected)) << "row " << y;
     }
     RowCollector all;
@@ -276,7 +277,7 @@ TEST_F(OddWidth, PadsRowsAndStoresThemBottomUpInBgr) {
     // The last column of the second DIB row starts 2404 + 800 * 3 bytes in.
     EXPECT_GE(picture.pixels[2404 + 2400 + 1], 249);
     EXPECT_LE(picture.pixels[2404 + 2400 + 0], 6);
-    for (int row = 0; row < 16; ++row)
+    for (std::size_t row = 0; row < 16; ++row)
         EXPECT_EQ(picture.pixels[row * 2404 + 2403], 0) << "padding, row " << row;
 }
 
@@ -345,12 +346,12 @@ TEST(JpegDecoderDamage, RefusesDataThatIsNoJpeg) {
 TEST_F(RealSplash, RefusesTruncatedCopies) {
     // A cut inside the compressed data leaves a readable header: only decoding notices.
     for (std::size_t length : {jpeg_.size() / 2, jpeg_.size() - 2}) {
-        const Bytes cut(jpeg_.begin(), jpeg_.begin() + length);
+        const Bytes cut(jpeg_.begin(), jpeg_.begin() + std::ptrdiff_t(length));
         ExpectRefused(cut, "cut in the scan data");
         EXPECT_TRUE(ReadJpegSize(cut.data(), cut.size()));
     }
     for (std::size_t length : {std::size_t(2), std::size_t(100)}) {
-        const Bytes cut(jpeg_.begin(), jpeg_.begin() + length);
+        const Bytes cut(jpeg_.begin(), jpeg_.begin() + std::ptrdiff_t(length));
         ExpectRefused(cut, "cut in the headers");
         EXPECT_FALSE(ReadJpegSize(cut.data(), cut.size()));
     }
@@ -361,7 +362,7 @@ std::size_t FrameDimensionsOffset(const Bytes& jpeg) {
     std::size_t offset = 2;
     while (offset + 4 <= jpeg.size() && jpeg[offset] == 0xFF) {
         if (jpeg[offset + 1] == 0xC0) return offset + 5;
-        offset += 2 + (jpeg[offset + 2] << 8 | jpeg[offset + 3]);
+        offset += 2 + (std::size_t(jpeg[offset + 2]) << 8 | jpeg[offset + 3]);
     }
     return 0;
 }

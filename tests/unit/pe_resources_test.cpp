@@ -21,11 +21,17 @@ std::vector<std::uint8_t> ReadFile(const std::string& path) {
 }
 
 void PutU32(std::vector<std::uint8_t>& image, std::size_t offset, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) image[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (std::size_t i = 0; i < 4; ++i) image[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 class PeResourcesTest : public testing::TestWithParam<const char*> {
    protected:
+    void SetUp() override {
+#ifdef AUTORUN_PE_FIXTURES_MISSING
+        GTEST_SKIP() << AUTORUN_PE_FIXTURES_MISSING;
+#endif
+    }
+
     const std::vector<std::uint8_t> image = ReadFile(GetParam());
     const std::vector<std::uint8_t> splash = ReadFile(AUTORUN_SPLASH_JPG);
     const std::vector<std::uint8_t> other = ReadFile(AUTORUN_OTHER_BIN);

@@ -21,7 +21,7 @@ DibPicture Blank(int width, int height) {
     picture.height = height;
     picture.bitsPerPixel = 32;
     picture.stride = std::size_t(width) * 4;
-    picture.pixels.assign(picture.stride * height, 0);
+    picture.pixels.assign(picture.stride * std::size_t(height), 0);
     return picture;
 }
 

@@ -113,7 +113,8 @@ TEST_P(ResourceRewrite, MovesTheRelocationsAndKeepsTheHeadersConsistent) {
     EXPECT_EQ(rsrc.rawSize % kSyntheticFileAlignment, 0u);
     EXPECT_EQ(pe.directories[kBaseRelocationDirectory].rva, reloc.virtualAddress);
     EXPECT_EQ(pe.directories[kResourceDirectory].size, rsrc.virtualSize);
-    EXPECT_EQ(Bytes(out.begin() + reloc.rawOffset, out.begin() + reloc.rawOffset + relocations.size()),
+    EXPECT_EQ(Bytes(out.begin() + reloc.rawOffset,
+                    out.begin() + reloc.rawOffset + std::ptrdiff_t(relocations.size())),
               relocations);
     EXPECT_EQ(ReadU32(out, pe.optionalHeader + kSizeOfImageField),
               AlignUp(reloc.virtualAddress + reloc.virtualSize, kSyntheticSectionAlignment));
@@ -209,7 +210,7 @@ TEST(ResourceSection, RefusesSharedTablesAndOverlappingData) {
     const Bytes image = MakeSyntheticPe({false, LauncherLikeResources(), {}, {}, 0});
     const PeHeaders pe = ReadPeHeaders(image);
     const std::size_t rsrc = pe.sections[1].rawOffset;
-    const Bytes section(image.begin() + rsrc, image.end());
+    const Bytes section(image.begin() + std::ptrdiff_t(rsrc), image.end());
 
     Bytes sharedTable = image;  // the second type's entry leads to the first type's names
     WriteU32(sharedTable, rsrc + 16 + 8 + 4, ReadU32(image, rsrc + 16 + 4));

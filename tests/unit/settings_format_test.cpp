@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -152,7 +153,7 @@ TEST(ParseLaunchSettings, AcceptsTheLongestTexts) {
 }
 
 TEST(ParseLaunchSettings, RejectsLengthsOutsideTheFormat) {
-    for (const std::uint16_t bad : {0, 65533, 65534, 65535}) {
+    for (const std::uint16_t bad : std::initializer_list<std::uint16_t>{0, 65533, 65534, 65535}) {
         // Enough bytes behind the header that only the length itself can be at fault.
         const Bytes padding(2 * 65536 + 8, 0);
         EXPECT_THROW(ParseLaunchSettings(Concatenate({Header(bad, 1), padding})), SettingsFormatError) << bad;

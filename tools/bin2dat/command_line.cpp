@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "disc_file_names.h"
 
@@ -9,7 +10,7 @@ namespace {
 
 // CLI11 callbacks never fail on their own: every mistake is thrown as UsageError.
 CLI::callback_t Calls(std::function<void()> function) {
-    return [function](const CLI::results_t&) {
+    return [function = std::move(function)](const CLI::results_t&) {
         function();
         return true;
     };
@@ -24,7 +25,7 @@ bool LooksLikeOption(const std::string& arg) {
 void AddHelpOption(CLI::App& app, CommandLine& line, Command topic,
                    std::function<UsageError(const std::string&)> unknown) {
     app.set_help_flag();
-    app.add_option("-h,--help", Calls([&line, topic, unknown] {
+    app.add_option("-h,--help", Calls([&line, topic, unknown = std::move(unknown)] {
                        const std::string& arg = line.LastRead();
                        if (arg != "-h" && arg != "--help") throw unknown(arg);
                        throw HelpRequest{topic};

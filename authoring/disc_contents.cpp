@@ -18,7 +18,7 @@ Bytes ReadFileAt(const std::filesystem::path& path, std::size_t limit) {
 
 Bytes ReadDiscFile(const DiscFile& file, std::size_t limit) {
     if (file.source) return ReadFileAt(*file.source, limit);
-    return Bytes(file.bytes.begin(), file.bytes.begin() + std::min(limit, file.bytes.size()));
+    return Bytes(file.bytes.data(), file.bytes.data() + std::min(limit, file.bytes.size()));
 }
 
 }  // namespace authoring

@@ -27,10 +27,10 @@ class IsoReader : public DiscReader {
         joliet_ = iso_read_image_features_has_joliet(features);
         sectors_ = iso_read_image_features_get_size(features);
         iso_read_image_features_destroy(features);
-        Walk(iso_image_get_root(image_.get()), "", [this](const std::string& path, IsoFile* file) {
-            files_[path] = file;
-            if (auto stored = Stored(file, path))
-                split_.push_back({PathFromUtf8(path), std::move(*stored), std::nullopt});
+        Walk(iso_image_get_root(image_.get()), "", [this](const std::string& name, IsoFile* file) {
+            files_[name] = file;
+            if (auto stored = Stored(file, name))
+                split_.push_back({PathFromUtf8(name), std::move(*stored), std::nullopt});
         });
         ReadRockRidgeTree();
     }

@@ -57,8 +57,8 @@ std::vector<IconImage> Icon(const std::string& path, const AuthoringRun& run) {
 Bytes BrandedLauncher(const LauncherSources& sources, const AuthoringRun& run) {
     const std::filesystem::path path = LauncherPath(sources, run.toolFolder);
     const std::string launcherPath = PathText(path);
-    std::error_code error;
-    if (!sources.launcher && !std::filesystem::is_regular_file(path, error))
+    std::error_code ignored;
+    if (!sources.launcher && !std::filesystem::is_regular_file(path, ignored))
         throw DiscError(launcherPath + ": no launcher beside autorun-disc; name one with --launcher " +
                         autorun::kLauncherExeName);
     const Bytes launcher = ReadFileAt(path);

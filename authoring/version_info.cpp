@@ -31,7 +31,7 @@ VersionBlock ParseBlock(const Bytes& bytes, std::size_t start, std::size_t limit
     // A text cut short by its block's end keeps whole characters: its length is written back in
     // characters, and a stray byte would leave length and bytes disagreeing.
     if (block.type == 1) valueBytes &= ~std::size_t(1);
-    if (at < end) block.value.assign(bytes.begin() + at, bytes.begin() + at + valueBytes);
+    if (at < end) block.value.assign(bytes.data() + at, bytes.data() + at + valueBytes);
     at = Align4(at + valueBytes);
     while (at + kHeaderSize <= end) {
         block.children.push_back(ParseBlock(bytes, at, end));

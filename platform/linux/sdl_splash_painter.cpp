@@ -11,9 +11,13 @@ SdlSurfacePtr SurfaceFromDib(const DibPicture& picture, const SDL_PixelFormat& f
     if (!rows) return nullptr;
     const std::size_t rowBytes = static_cast<std::size_t>(picture.width) * 3;
     for (int y = 0; y < picture.height; ++y) {
-        const std::uint8_t* source = picture.pixels.data() + picture.stride * (picture.height - 1 - y);
-        std::memcpy(static_cast<std::uint8_t*>(rows->pixels) + static_cast<std::size_t>(rows->pitch) * y,
-                    source, rowBytes);
+        // Both counts are positive: the DIB runs bottom-up, the surface top-down.
+        const auto sourceRow = static_cast<std::size_t>(picture.height - 1 - y);
+        const auto targetRow = static_cast<std::size_t>(y);
+        const std::uint8_t* source = picture.pixels.data() + picture.stride * sourceRow;
+        std::memcpy(
+            static_cast<std::uint8_t*>(rows->pixels) + static_cast<std::size_t>(rows->pitch) * targetRow,
+            source, rowBytes);
     }
     return SdlSurfacePtr(SDL_ConvertSurface(rows.get(), &format, 0));
 }

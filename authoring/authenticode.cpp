@@ -38,8 +38,7 @@ std::optional<SignatureBlock> FindSignature(const Bytes& image) {
     if (revision != kCertificateRevision2 || type != kPkcsSignedData)
         throw BrokenSignature("the signature is not an Authenticode PKCS#7 signature");
     SignatureBlock block{table.rva, table.size, {}};
-    block.pkcs7.assign(image.begin() + table.rva + kCertificateHeaderSize,
-                       image.begin() + table.rva + length);
+    block.pkcs7.assign(image.data() + table.rva + kCertificateHeaderSize, image.data() + table.rva + length);
     return block;
 }
 

@@ -85,7 +85,7 @@ void WarnOfSplitFiles(const DiscContents& contents, const AuthoringRun& run) {
     for (const DiscFile& file : contents.files) {
         const std::uint64_t size = DiscFileSize(file);
         if (size > kLargestSingleExtentFile)
-            run.warning(SplitFileWarning(PathText(file.path), size, ExtentsFor(size)));
+            run.warning(SplitFileWarning(PathText(file.path), size, std::size_t(ExtentsFor(size))));
     }
 }
 

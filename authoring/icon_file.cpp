@@ -73,7 +73,7 @@ IconImage ReadEntry(const Bytes& file, std::size_t index) {
     const std::uint32_t offset = ReadU32(file, entry + 12);
     if (size == 0 || offset > file.size() || size > file.size() - offset)
         throw IconFormatError("image " + std::to_string(index + 1) + " lies beyond the end of the file");
-    image.data.assign(file.begin() + offset, file.begin() + offset + size);
+    image.data.assign(file.data() + offset, file.data() + offset + size);
     CheckImage(image, index);
     return image;
 }

@@ -111,7 +111,7 @@ Bytes Rewrite(const Bytes& image, const std::vector<Resource>& resources) {
     RequireNoUnknownTrailer(image, pe);
 
     const Bytes tree = BuildResourceSection(resources, oldResources.virtualAddress);
-    Bytes out(image.begin(), image.begin() + oldResources.rawOffset);
+    Bytes out(image.data(), image.data() + oldResources.rawOffset);
     out.insert(out.end(), tree.begin(), tree.end());
     out.resize(AlignUp(std::uint32_t(out.size()), pe.fileAlignment), 0);
 
@@ -130,7 +130,7 @@ Bytes Rewrite(const Bytes& image, const std::vector<Resource>& resources) {
         Section moved = old;
         moved.virtualAddress = nextRva;
         moved.rawOffset = old.rawSize > 0 ? std::uint32_t(out.size()) : 0;
-        out.insert(out.end(), image.begin() + old.rawOffset, image.begin() + old.rawOffset + old.rawSize);
+        out.insert(out.end(), image.data() + old.rawOffset, image.data() + old.rawOffset + old.rawSize);
         WriteSectionHeader(out, pe, i, moved);
         if (!relocationsMoved && relocations.rva != 0 && old.Contains(relocations.rva)) {
             relocations.rva = relocations.rva - old.virtualAddress + moved.virtualAddress;

@@ -73,7 +73,8 @@ class TreeReader {
     }
 
     std::uint8_t Byte(std::uint64_t offset) const {
-        return offset < view_.fileSize ? image_[view_.fileOffset + offset] : 0;
+        // Within the image: the headers' reader refuses a section whose file bytes lie beyond it.
+        return offset < view_.fileSize ? image_[static_cast<std::size_t>(view_.fileOffset + offset)] : 0;
     }
     std::uint16_t U16(std::uint64_t offset) const {
         return std::uint16_t(Byte(offset) | Byte(offset + 1) << 8);
@@ -115,7 +116,7 @@ class TreeReader {
         zeroBytes_ += size - fromFile;
         if (zeroBytes_ > image_.size()) return Fail("more zero-filled data than the file holds");
         if (fromFile > 0) {
-            const auto begin = image_.begin() + std::ptrdiff_t(view_.fileOffset + at);
+            const std::uint8_t* begin = image_.data() + static_cast<std::size_t>(view_.fileOffset + at);
             resource.data.assign(begin, begin + fromFile);
         }
         resource.data.resize(size, 0);

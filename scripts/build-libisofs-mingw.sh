@@ -25,22 +25,12 @@ patches=("$repo"/scripts/patches/libisofs/*.patch)
 inputs=$(cat "${patches[@]}" "$compat"/posix_compat.h "$compat"/include/*.h "$compat"/include/sys/*.h "$0" |
   sha256sum | cut -c1-16)
 stamp="$prefix/.built-$inputs"
-[ -f "$prefix/lib/libisofs.a" ] && [ -f "$stamp" ] && exit 0
-
-deps=$(dirname "$prefix")
-src_root="$deps/src-libisofs"
-if ! ls "$src_root"/libisofs_*.dsc >/dev/null 2>&1; then
-  echo "libisofs: fetching Debian's source package"
-  mkdir -p "$src_root"
-  (cd "$src_root" && apt-get source -q --download-only libisofs >/dev/null 2>&1)
-fi
-
-echo "libisofs: building for $triple"
-work="$prefix.build"
-rm -rf "$work" "$prefix"
-mkdir -p "$work"
+. "$repo/scripts/dependency-build.sh"
+dependency_done lib/libisofs.a && exit 0
+src=$(debian_source libisofs src-libisofs-linux)
+start_work libisofs "for $triple"
 # A fresh, patched copy of the sources for each build: the unpacked package stays as Debian ships it.
-(cd "$work" && dpkg-source -x --no-check "$(ls "$src_root"/libisofs_*.dsc | head -n 1)" src >/dev/null)
+cp -a "$src" "$work/src"
 for patch in "${patches[@]}"; do patch -d "$work/src" -p1 --quiet <"$patch"; done
 # No unwind tables on i686, as for libjpeg: no C++ exception crosses libisofs.
 c_flags="-Os -DNDEBUG -Werror=implicit-function-declaration -Werror=int-conversion -Werror=incompatible-pointer-types"

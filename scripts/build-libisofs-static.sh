@@ -13,16 +13,10 @@ if [ "${1:-}" = --help ] || [ $# -ne 1 ]; then
 fi
 prefix=$1
 stamp="$prefix/.built-noacl-noxattr-nozlib-nojte"
-[ -f "$prefix/lib/libisofs.a" ] && [ -f "$stamp" ] && exit 0
-
-here=$(cd "$(dirname "$0")" && pwd)
-deps=$(dirname "$prefix")
-src=$("$here/debian-source.sh" libisofs "$deps/src-libisofs-linux")
-
-echo "libisofs: building the static library"
-work="$prefix.build"
-rm -rf "$work" "$prefix"
-mkdir -p "$work"
+. "$(dirname "$0")/dependency-build.sh"
+dependency_done lib/libisofs.a && exit 0
+src=$(debian_source libisofs src-libisofs-linux)
+start_work libisofs "the static library"
 (cd "$work" && "$src/configure" --prefix="$prefix" --disable-shared --enable-static --with-pic \
    --disable-libacl --disable-xattr --disable-zlib --disable-libjte --disable-debug CFLAGS=-Os \
    >"$work.log" 2>&1 &&

@@ -17,26 +17,12 @@ case "$triple" in
   *) echo "build-libpng-mingw.sh: unknown triple $triple" >&2; exit 2 ;;
 esac
 stamp="$prefix/.built-minsize"
-[ -f "$prefix/lib/libpng.a" ] && [ -f "$prefix/lib/libz.a" ] && [ -f "$stamp" ] && exit 0
-
-deps=$(dirname "$prefix")
-source_dir() {  # PACKAGE: its unpacked source folder, fetched from Debian first when missing
-  local package=$1 root="$deps/src-$1"
-  if ! ls -d "$root"/*/ >/dev/null 2>&1; then
-    echo "$package: fetching Debian's source package" >&2
-    mkdir -p "$root"
-    (cd "$root" && apt-get source -q --download-only "$package" >/dev/null 2>&1 &&
-       dpkg-source -x --no-check ./*.dsc >/dev/null)
-  fi
-  ls -d "$root"/*/ | head -n 1
-}
-zlib_src=$(source_dir zlib)
-png_src=$(source_dir libpng1.6)
-
-echo "libpng: building zlib and libpng for $triple"
-work="$prefix.build"
-rm -rf "$work" "$prefix"
-mkdir -p "$work" "$prefix/include" "$prefix/lib"
+. "$here/dependency-build.sh"
+dependency_done lib/libpng.a lib/libz.a && exit 0
+zlib_src=$(debian_source zlib)
+png_src=$(debian_source libpng1.6)
+start_work libpng "zlib and libpng for $triple"
+mkdir -p "$prefix/include" "$prefix/lib"
 cmake -S "$zlib_src" -B "$work/zlib" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=MinSizeRel \
   -DCMAKE_C_FLAGS="$c_flags" >"$work.log" 2>&1
 cmake --build "$work/zlib" --target zlibstatic >>"$work.log" 2>&1

@@ -8,15 +8,10 @@
 set -euo pipefail
 prefix=$1
 stamp="$prefix/.built-x11-dynamic-video-only"
-[ -f "$prefix/lib/libSDL2.a" ] && [ -f "$stamp" ] && exit 0
-
-here=$(cd "$(dirname "$0")" && pwd)
-deps=$(dirname "$prefix")
-src=$("$here/debian-source.sh" libsdl2 "$deps/src-sdl2")
-
-echo "SDL2: building the static X11-only library"
-work="$prefix.build"
-rm -rf "$work" "$prefix"
+. "$(dirname "$0")/dependency-build.sh"
+dependency_done lib/libSDL2.a && exit 0
+src=$(debian_source libsdl2 src-sdl2)
+start_work SDL2 "the static X11-only library"
 off=(AUDIO JOYSTICK HAPTIC HIDAPI POWER SENSOR LOCALE MISC WAYLAND KMSDRM OPENGL OPENGLES VULKAN
      DBUS IBUS LIBUDEV RPI VIVANTE OFFSCREEN DUMMYVIDEO TEST SHARED RPATH CCACHE)
 off_flags=()

@@ -27,17 +27,20 @@ class Win32FormWindow : public HostedWindow {
     void Show();
     HWND Handle() const { return window_; }
 
-    PictureSize SplashPictureSize() const override { return painter_.PictureNaturalSize(); }
-    bool IsOpen() const override { return window_ != nullptr; }
+    // The form's window, in the order the sequence uses it.
+    int ScreenWidth() override;
     void RaiseWindow() override;
     // The system maximizes the borderless window over the whole screen.
     void MaximizeWindow() override;
-    int ScreenWidth() override;
     // Flushes GDI and lets Wine put the fresh pixels on the screen before the wait begins.
     void RepaintNow() override;
     // Sleeps: no message, user input included, is handled meanwhile.
     void Wait(unsigned milliseconds) override;
     void CloseWindow() override;
+
+    // What the host asks of the window it made.
+    bool IsOpen() const override { return window_ != nullptr; }
+    PictureSize SplashPictureSize() const override { return painter_.PictureNaturalSize(); }
 
    private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -112,9 +112,13 @@ std::size_t Encode(Encoding encoding, char32_t value, unsigned char* out) {
             return length;
         }
         case Encoding::kAscii:
-            return value < 0x80 ? (out[0] = static_cast<unsigned char>(value), 1) : 0;
+            if (value >= 0x80) return 0;
+            out[0] = static_cast<unsigned char>(value);
+            return 1;
         case Encoding::kUcs2Be:
-            return value < 0x10000 ? (put16(0, value, true), 2) : 0;
+            if (value >= 0x10000) return 0;
+            put16(0, value, true);
+            return 2;
         case Encoding::kUtf16Be:
             return utf16(true);
         case Encoding::kWcharT:

@@ -81,7 +81,7 @@ class Checker {
             return std::nullopt;
         }
         const std::string program = ProgramOf(open->second);
-        const auto launcher = disc_.Find(program);
+        auto launcher = disc_.Find(program);
         if (!launcher) {
             Add(Finding::kProblem, kAutorunInf + (" opens " + program) + ", which is not on the disc");
             return std::nullopt;

@@ -155,7 +155,7 @@ std::vector<Resource> ReadResources(const Bytes& image, const PeHeaders& pe) {
     return std::move(*resources);
 }
 
-Bytes BuildResourceSection(std::vector<Resource> resources, std::uint32_t sectionRva) {
+Bytes BuildResourceSection(const std::vector<Resource>& resources, std::uint32_t sectionRva) {
     TypeTable types;
     for (const Resource& resource : resources) {
         const Resource*& slot = types[resource.type][resource.name][resource.language];

@@ -28,7 +28,7 @@ std::vector<Resource> ReadResources(const Bytes& image, const PeHeaders& pe);
 
 // The bytes of a resource section at `sectionRva` that holds `resources`: directory tables, data
 // entries, name strings, then the data, each item aligned as the format asks.
-Bytes BuildResourceSection(std::vector<Resource> resources, std::uint32_t sectionRva);
+Bytes BuildResourceSection(const std::vector<Resource>& resources, std::uint32_t sectionRva);
 
 // The resources of `type` and `name`, in any language.
 std::vector<const Resource*> FindResources(const std::vector<Resource>& resources, const ResourceKey& type,

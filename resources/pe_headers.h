@@ -17,9 +17,9 @@ template <typename T>
 class PeResult {
    public:
     PeResult(T value) : value_(std::move(value)) {}  // NOLINT: a result converts from its value
-    static PeResult Failure(std::string problem) {
+    static PeResult Failure(const std::string& problem) {
         PeResult result;
-        result.problem_ = std::move(problem);
+        result.problem_ = problem;
         return result;
     }
 

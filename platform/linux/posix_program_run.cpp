@@ -71,6 +71,7 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments) {
     posix_spawn_file_actions_adddup2(actions.get(), writing.get(), STDERR_FILENO);
 
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     pid_t child = 0;

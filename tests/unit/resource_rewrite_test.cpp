@@ -9,7 +9,7 @@
 namespace authoring {
 namespace {
 
-Resource Make(ResourceKey type, ResourceKey name, std::uint16_t language, std::size_t size,
+Resource Make(const ResourceKey& type, const ResourceKey& name, std::uint16_t language, std::size_t size,
               std::uint8_t fill) {
     return {type, name, language, 0, Bytes(size, fill)};
 }

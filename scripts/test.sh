@@ -10,9 +10,8 @@ fi
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
 mkdir -p build
-# Warnings in our code as errors (the presets pass AUTORUN_WERROR to CMake); off until the last ones
-# are gone.
-export AUTORUN_WERROR=${AUTORUN_WERROR:-OFF}
+# Warnings in our code as errors (the presets pass AUTORUN_WERROR to CMake).
+export AUTORUN_WERROR=${AUTORUN_WERROR:-ON}
 scripts/build.sh native native-asan windows-x86 windows-x86-tests windows-x64
 
 jobs=$(nproc)

@@ -391,7 +391,7 @@ TEST(ResourceScript, HoldsTheFourIconImagesAndTheManifest) {
     ASSERT_EQ(group[4], 4);
     const int expected[4][2] = {{16, 8}, {16, 24}, {32, 8}, {32, 24}};
     for (int i = 0; i < 4; ++i) {
-        const std::uint8_t* entry = &group[6 + 14 * i];
+        const std::uint8_t* entry = &group[6 + 14 * std::size_t(i)];
         EXPECT_EQ(entry[0], expected[i][0]);
         EXPECT_EQ(entry[1], expected[i][0]);
         EXPECT_EQ(entry[6], expected[i][1]);

@@ -37,7 +37,7 @@ struct OneSplashImage {
         WriteU32(image, rsrc.rawOffset + kDataEntry + 4, size);
     }
     Bytes FileBytes(std::uint32_t offset, std::uint32_t size) const {
-        const auto begin = image.begin() + rsrc.rawOffset + offset;
+        const std::uint8_t* begin = image.data() + rsrc.rawOffset + offset;
         return Bytes(begin, begin + size);
     }
 };

@@ -113,8 +113,7 @@ TEST_P(ResourceRewrite, MovesTheRelocationsAndKeepsTheHeadersConsistent) {
     EXPECT_EQ(rsrc.rawSize % kSyntheticFileAlignment, 0u);
     EXPECT_EQ(pe.directories[kBaseRelocationDirectory].rva, reloc.virtualAddress);
     EXPECT_EQ(pe.directories[kResourceDirectory].size, rsrc.virtualSize);
-    EXPECT_EQ(Bytes(out.begin() + reloc.rawOffset,
-                    out.begin() + reloc.rawOffset + std::ptrdiff_t(relocations.size())),
+    EXPECT_EQ(Bytes(out.data() + reloc.rawOffset, out.data() + reloc.rawOffset + relocations.size()),
               relocations);
     EXPECT_EQ(ReadU32(out, pe.optionalHeader + kSizeOfImageField),
               AlignUp(reloc.virtualAddress + reloc.virtualSize, kSyntheticSectionAlignment));
@@ -123,8 +122,8 @@ TEST_P(ResourceRewrite, MovesTheRelocationsAndKeepsTheHeadersConsistent) {
     EXPECT_EQ(FindResources(ReadResources(out, pe), resources[0].type, resources[0].name)[0]->data,
               resources[0].data);
     // The code before the resources is untouched.
-    EXPECT_TRUE(std::equal(image.begin() + pe.sections[0].rawOffset, image.begin() + rsrc.rawOffset,
-                           out.begin() + pe.sections[0].rawOffset));
+    EXPECT_TRUE(std::equal(image.data() + pe.sections[0].rawOffset, image.data() + rsrc.rawOffset,
+                           out.data() + pe.sections[0].rawOffset));
 }
 
 TEST_P(ResourceRewrite, ShrinkingMovesTheRelocationsBackDown) {

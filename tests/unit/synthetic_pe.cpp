@@ -93,7 +93,7 @@ Bytes MakeSyntheticPe(const SyntheticPeOptions& options) {
         WriteU32(image, at + 16, AlignUp(std::uint32_t(section.data.size()), kSyntheticFileAlignment));
         WriteU32(image, at + 20, section.raw);
         WriteU32(image, at + 36, section.characteristics);
-        std::copy(section.data.begin(), section.data.end(), image.begin() + section.raw);
+        std::copy(section.data.begin(), section.data.end(), image.data() + section.raw);
     }
     if (options.securitySize) image.resize(image.size() + options.securitySize, 0);
     WriteU32(image, opt + 64, PeChecksum(image, opt + 64));

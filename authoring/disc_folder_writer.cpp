@@ -1,9 +1,9 @@
-#include <chrono>
 #include <optional>
 #include <system_error>
 #include <vector>
 
 #include "disc_output.h"
+#include "file_dates.h"
 #include "reproducible_time.h"
 #include "staged_folder.h"
 #include "text_encoding.h"
@@ -65,8 +65,6 @@ void Fill(const DiscContents& contents, autorun::StagedFolder& staged, const Pro
 // A burning program takes the files' dates from the folder: with SOURCE_DATE_EPOCH set, the folder and
 // everything in it carry that date, so that the disc it burns doesn't depend on when the folder was made.
 void SetDates(const fs::path& root, std::int64_t seconds) {
-    const auto date =
-        std::chrono::file_clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(seconds)));
     std::error_code error;
     std::vector<fs::path> paths = {root};
     for (fs::recursive_directory_iterator walk(root, error), end; !error && walk != end;
@@ -74,8 +72,11 @@ void SetDates(const fs::path& root, std::int64_t seconds) {
         paths.push_back(walk->path());
     if (error) throw DiscError(PathText(root) + ": cannot read the folder: " + error.message());
     for (const fs::path& path : paths) {
-        fs::last_write_time(path, date, error);
-        if (error) throw DiscError(PathText(path) + ": cannot set the file's date: " + error.message());
+        try {
+            autorun::SetModificationTime(path, seconds);
+        } catch (const autorun::FileError& failure) {
+            throw DiscError(PathText(path) + ": " + failure.what());
+        }
     }
 }
 

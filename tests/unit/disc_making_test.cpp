@@ -58,7 +58,7 @@ class DiscMaking : public ::testing::Test {
         std::ofstream(root_ / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
-    std::string Path(const std::string& name) const { return (root_ / name).string(); }
+    std::string Path(const std::string& name) const { return (root_ / name).generic_string(); }
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(root_))

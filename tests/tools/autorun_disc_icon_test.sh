@@ -7,13 +7,8 @@
 set -u
 tool=$(realpath "$1") launcher=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-
-tool_name=autorun-disc
-tool_command=("$tool")
 . "$here/tool_checks.sh"
+checks_in_work_folder autorun-disc "$tool"
 
 # pixel FILE X Y: the pixel's red, green, blue and alpha as 0-255 integers separated by spaces.
 pixel() { convert "$1" -depth 8 -format '%[fx:int(255*p{'"$2,$3"'}.r+.5)] %[fx:int(255*p{'"$2,$3"'}.g+.5)] %[fx:int(255*p{'"$2,$3"'}.b+.5)] %[fx:int(255*p{'"$2,$3"'}.a+.5)]' info:; }

@@ -7,13 +7,8 @@
 set -u
 tool=$(realpath "$1") launcher=$(realpath "$2") game_exe=$(realpath "$3")
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-
-tool_name=autorun-disc
-tool_command=("$tool")
 . "$here/tool_checks.sh"
+checks_in_work_folder autorun-disc "$tool"
 
 # A listing of every file with its bytes' digest, to tell a folder that changed.
 snapshot() { (cd "$1" && find . -type f -exec sha256sum {} + | LC_ALL=C sort); }

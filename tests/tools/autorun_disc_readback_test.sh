@@ -12,13 +12,8 @@ fi
 tool=$(realpath "$1") launcher=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 python=/usr/bin/python3  # Debian's, which has python3-pefile
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-
-tool_name=autorun-disc
-tool_command=("$tool")
 . "$here/tool_checks.sh"
+checks_in_work_folder autorun-disc "$tool"
 
 # --- colours: a PNG's red, green and blue stay where they were -----------------------------------
 

@@ -6,13 +6,8 @@
 set -u
 tool=$(realpath "$1") launcher=$(realpath "$2") game_exe=$(realpath "$3") linux_launcher=$(realpath "$4")
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-
-tool_name=autorun-disc
-tool_command=("$tool")
 . "$here/tool_checks.sh"
+checks_in_work_folder autorun-disc "$tool"
 
 convert -size 320x240 gradient:navy-orange art.png
 convert -size 32x32 xc:orange art.ico

@@ -1,6 +1,18 @@
 # Checks shared by the tool tests, sourced by them: run the tool, compare its exit status and output.
-# The sourcing script sets tool_name (for messages) and the array tool_command (how to run the tool).
+# The sourcing script sets tool_name (for messages) and the array tool_command (how to run the tool),
+# or calls checks_in_work_folder.
 failures=0
+
+# checks_in_work_folder NAME COMMAND...: the checks run COMMAND (NAME in messages), and the test goes on
+# in a fresh folder, removed at exit (made writable first, for tests that take permissions away).
+checks_in_work_folder() {
+  tool_name=$1
+  shift
+  tool_command=("$@")
+  work=$(mktemp -d)
+  trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+  cd "$work" || exit 1
+}
 fail() {
   local message="$*"
   [ "${#message}" -le 400 ] || message="${message:0:400}..."

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,10 +87,21 @@ void RecordShape(e2e::KeyValues& report, HWND preview, disc_maker::ScreenShape s
         report.Set(prefix + "_above_cut_colour", ColourText(shown.Pixel(x, fit.cutRow - 1)));
 }
 
-// Opens the full-size view, captures the screen once it is steady, then closes the view with `close`.
-autorun::Picture24 CaptureFullSize(e2e::KeyValues& report, HWND preview, const std::string& prefix,
-                                   UINT closeMessage, WPARAM closeKey) {
-    const HWND view = disc_maker::ShowFullSizePreview(preview);
+// The full-size view opened as a user opens it: the preview gets the message, the view appears.
+HWND OpenAsUser(HWND preview, UINT message, WPARAM key) {
+    PostMessageW(preview, message, key, 0);
+    HWND view = nullptr;
+    e2e::PumpMessages(kCloseWaitMs, [&] {
+        view = FindWindowW(L"AutorunSplashPreviewFullSize", nullptr);
+        return view != nullptr;
+    });
+    return view;
+}
+
+// Opens the full-size view, captures the screen once it is steady, then closes the view with a message.
+autorun::Picture24 CaptureFullSize(e2e::KeyValues& report, const std::string& prefix,
+                                   const std::function<HWND()>& open, UINT closeMessage, WPARAM closeKey) {
+    const HWND view = open();
     report.Set(prefix + "_opened", view != nullptr);
     if (!view) return autorun::Picture24::CaptureScreen(RECT{0, 0, 0, 0});
     e2e::PumpMessages(kPaintMs);
@@ -139,10 +151,16 @@ void Run(HINSTANCE instance, const std::vector<std::uint8_t>& picture, const std
     RecordShape(report, preview, disc_maker::ScreenShape::k16x9, "16x9", capturePath);
 
     disc_maker::SetPreviewScreen(preview, disc_maker::ScreenShape::k4x3);
-    const autorun::Picture24 full = CaptureFullSize(report, preview, "full", WM_KEYDOWN, VK_ESCAPE);
+    const autorun::Picture24 full = CaptureFullSize(
+        report, "full", [&] { return disc_maker::ShowFullSizePreview(preview); }, WM_KEYDOWN, VK_ESCAPE);
     report.Set("capture_saved", full.SaveBmp(capturePath));
-    // A click closes the view too, and a second view opens after the first has gone.
-    CaptureFullSize(report, preview, "full_again", WM_LBUTTONDOWN, 0);
+    // A double click opens it as well and a click closes it; so does Space, and the views are the same.
+    const autorun::Picture24 clicked = CaptureFullSize(
+        report, "full_clicked", [&] { return OpenAsUser(preview, WM_LBUTTONDBLCLK, 0); }, WM_LBUTTONDOWN, 0);
+    const autorun::Picture24 spaced = CaptureFullSize(
+        report, "full_space", [&] { return OpenAsUser(preview, WM_KEYDOWN, VK_SPACE); }, WM_KEYDOWN,
+        VK_ESCAPE);
+    report.Set("full_views_same", SamePixels(full, clicked) && SamePixels(full, spaced));
     DestroyWindow(host);
 }
 

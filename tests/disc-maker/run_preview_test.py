@@ -155,14 +155,17 @@ def check_preview_report(report):
                f"expected the marker's {CUT_LINE}")
         expect(report.get(f"{key}_above_cut_colour") not in (None, CUT_LINE),
                f"{shape}: the row above the cut is {report.get(key + '_above_cut_colour')}: the marker is not one line")
-    for view in ("full", "full_again"):
+    for view in ("full", "full_clicked", "full_space"):
         expect(report.get(f"{view}_opened") == "1", f"{view}: the full-size view did not open")
         expect(report.get(f"{view}_window") == f"0,0,{SCREEN[0]},{SCREEN[1]}",
                f"{view}: the full-size view lies at {report.get(view + '_window')}, expected the whole screen")
         expect(report.get(f"{view}_topmost") == "1", f"{view}: the full-size view is not topmost")
         expect(report.get(f"{view}_steady") == "1", f"{view}: the screen did not settle while the view showed")
     expect(report.get("full_closed") == "1", "Esc did not close the full-size view")
-    expect(report.get("full_again_closed") == "1", "a click did not close the full-size view")
+    expect(report.get("full_clicked_closed") == "1", "a click did not close the full-size view")
+    expect(report.get("full_space_closed") == "1", "Esc did not close the full-size view opened with Space")
+    expect(report.get("full_views_same") == "1",
+           "the full-size views opened by the function, a double click and Space differ")
     expect(report.get("capture_saved") == "1", "the full-size view's capture was not saved")
     return failures
 

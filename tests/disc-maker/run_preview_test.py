@@ -147,7 +147,8 @@ def check_preview_report(report):
         # The marker divides the drawn picture as the screen divides the rows drawn.
         rendered = min(height, SCREENS_RENDERED * screen[1])
         expect(fit_height > 0 and width * rendered // screen[0] in range(fit_height - 1, fit_height + 2),
-               f"{shape}: the preview is drawn {width} x {fit_height}, not in the proportion of {screen[0]} x {rendered}")
+               f"{shape}: the preview is drawn {width} x {fit_height}, "
+               f"not in the proportion of {screen[0]} x {rendered}")
         expect(cut_row == top + screen[1] * fit_height // rendered,
                f"{shape}: the cut is marked at row {cut_row}, expected {top + screen[1] * fit_height // rendered}")
         expect(report.get(f"{key}_cut_colour") == CUT_LINE,

@@ -107,7 +107,8 @@ def capture_launcher(args, wine, display, work, disc):
     return failures, (capture if capture.exists() else None)
 
 
-def capture_preview(args, wine, display, work, picture):
+def capture_preview(args, wine, display, work, picture, paints):
+    """Runs preview_capture and checks its report; fills `paints` with each shape's first paint time."""
     reports = work / "preview"
     reports.mkdir()
     report_path, capture = reports / "preview.txt", reports / "full-size.bmp"
@@ -117,6 +118,7 @@ def capture_preview(args, wine, display, work, picture):
         return failures + ["preview_capture wrote no report (see preview-wine.log)"], None
     report = load_report(report_path)
     failures += check_preview_report(report)
+    paints.update({shape: report.get(f"shape_{shape}_first_paint_ms") for shape in SHAPES})
     return failures, (capture if capture.exists() else None)
 
 
@@ -217,7 +219,8 @@ def main():
         wine.paint_desktop_black()
         xvfb = Xvfb(XVFB_24, work / "xvfb.log")
         failures, launcher_capture = capture_launcher(args, wine, xvfb.display, work, disc)
-        preview_failures, preview_capture = capture_preview(args, wine, xvfb.display, work, picture)
+        paints = {}
+        preview_failures, preview_capture = capture_preview(args, wine, xvfb.display, work, picture, paints)
         failures += preview_failures
         if launcher_capture and preview_capture:
             failures += compare(launcher_capture, preview_capture)
@@ -233,7 +236,8 @@ def main():
         print(f"work folder {work}")
         return 1
     print(f"ok   the preview's full-size view equals the launcher's screen ({SCREEN[0]} x {SCREEN[1]}), "
-          f"cut markers at each shape as the preview computes them")
+          f"cut markers at each shape as the preview computes them; first paints "
+          + ", ".join(f"{shape} {paints.get(shape, '?')} ms" for shape in SHAPES))
     if not args.keep:
         for capture in work.rglob("*.bmp"):
             capture.unlink()

@@ -83,8 +83,6 @@ void Dim(Rendering& rendering, int first) {
     }
 }
 
-struct FullSizeView;
-
 struct Preview {
     std::vector<std::uint8_t> jpeg;
     // Reads `jpeg`; made again whenever the picture changes.

@@ -23,7 +23,7 @@ void TForm1::ShowSplashAndStartGame() {
     sequenceUnfinished_ = true;
     Image1.SetVisible(false);
     window_.MaximizeWindow();
-    ScaleImageToScreenWidth();
+    StretchToScreenWidth(Image1, window_.ScreenWidth());
     Image1.SetVisible(true);
     window_.RepaintNow();
     window_.Wait(kSplashToGameMs);
@@ -31,17 +31,6 @@ void TForm1::ShowSplashAndStartGame() {
     window_.Wait(kGameToCloseMs);
     sequenceUnfinished_ = false;
     window_.CloseWindow();
-}
-
-void TForm1::ScaleImageToScreenWidth() {
-    Image1.SetAutoSize(true);
-    Image1.SetStretch(true);
-    Image1.SetAutoSize(false);
-    const int screenWidth = window_.ScreenWidth();
-    // Height first, from the natural size; the product stays in signed 32 bits.
-    Image1.SetHeight(
-        static_cast<int>(static_cast<long long>(screenWidth) * Image1.Height() / Image1.Width()));
-    Image1.SetWidth(screenWidth);
 }
 
 void TForm1::StartGame() {

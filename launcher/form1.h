@@ -41,8 +41,6 @@ class TForm1 {
     std::string GameExeName = kDefaultGameExeName;
 
    private:
-    void ScaleImageToScreenWidth();
-
     FormWindow& window_;
     FormSystem& system_;
     bool sequenceUnfinished_ = false;

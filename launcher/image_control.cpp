@@ -35,4 +35,13 @@ void TImage::FitToPicture() {
     height_ = picture_.height;
 }
 
+void StretchToScreenWidth(TImage& image, int screenWidth) {
+    image.SetAutoSize(true);
+    image.SetStretch(true);
+    image.SetAutoSize(false);
+    // Height first, from the natural size; the product stays in signed 32 bits.
+    image.SetHeight(static_cast<int>(static_cast<long long>(screenWidth) * image.Height() / image.Width()));
+    image.SetWidth(screenWidth);
+}
+
 }  // namespace autorun

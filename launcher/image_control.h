@@ -35,4 +35,9 @@ class TImage {
     PictureSize picture_;
 };
 
+// What the splash sequence does to the control once the window covers the screen: its picture's
+// natural size, stretched to the screen's width with the height in the picture's proportion.  The
+// control may then reach below the screen, which cuts it.
+void StretchToScreenWidth(TImage& image, int screenWidth);
+
 }  // namespace autorun

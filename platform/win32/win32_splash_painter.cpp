@@ -59,7 +59,11 @@ void FillOutside(HDC dc, const RECT& client, const RECT& picture, COLORREF colou
 Win32SplashPainter::Win32SplashPainter(HINSTANCE instance, const char* resourceName, COLORREF background)
     : instance_(instance), resourceName_(resourceName), background_(background) {}
 
-Win32SplashPainter::ResourceBytes Win32SplashPainter::Resource() const {
+Win32SplashPainter::Win32SplashPainter(std::span<const std::uint8_t> jpeg, COLORREF background)
+    : bytes_(jpeg), background_(background) {}
+
+Win32SplashPainter::PictureBytes Win32SplashPainter::Bytes() const {
+    if (!resourceName_) return {bytes_.data(), bytes_.size()};
     const HRSRC found = FindResourceA(instance_, resourceName_, MAKEINTRESOURCEA(kRcdataResourceType));
     const HGLOBAL loaded = found ? LoadResource(instance_, found) : nullptr;
     if (!loaded) return {};
@@ -67,7 +71,7 @@ Win32SplashPainter::ResourceBytes Win32SplashPainter::Resource() const {
 }
 
 PictureSize Win32SplashPainter::PictureNaturalSize() const {
-    const ResourceBytes bytes = Resource();
+    const PictureBytes bytes = Bytes();
     const auto size = ReadJpegSize(bytes.data, bytes.size);
     return size ? *size.value : PictureSize{0, 0};
 }
@@ -75,7 +79,7 @@ PictureSize Win32SplashPainter::PictureNaturalSize() const {
 const DibPicture* Win32SplashPainter::DecodedFor(HDC dc) {
     if (!decodeAttempted_) {
         decodeAttempted_ = true;
-        const ResourceBytes bytes = Resource();
+        const PictureBytes bytes = Bytes();
         auto decoded = DecodeJpeg(bytes.data, bytes.size,
                                   IsPaletteDisplay(dc) ? DibColours::kPalette : DibColours::kTrueColour);
         picture_ = std::move(decoded.value);
@@ -111,7 +115,7 @@ const DibPicture* Win32SplashPainter::ScaleOnce(const TImage& image, int visible
     // Each row is scaled as it comes out of the decoder: the picture at its natural size is never
     // held whole, which spares the memory and the time to touch it.
     PictureScaler scaler(natural, image.Width(), image.Height(), visibleRows);
-    const ResourceBytes bytes = Resource();
+    const PictureBytes bytes = Bytes();
     const auto decoded = DecodeJpegRows(
         bytes.data, bytes.size, SourceRowsForTop(natural.height, image.Height(), visibleRows), scaler);
     MarkPhase("decoding and scaling");

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <span>
+#include <vector>
+
 #include "form1_definition.h"
 #include "image_control.h"
 #include "win32_splash_painter.h"
@@ -136,6 +140,51 @@ TEST(SplashPainter, HiddenOrDamagedPictureLeavesTheWindowBlack) {
     Win32SplashPainter good(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
     good.Paint(hidden.dc(), kClient, image);
     EXPECT_TRUE(hidden.IsBlack(512, 384));
+}
+
+std::vector<std::uint8_t> ResourceCopy(const char* name) {
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(10));  // RT_RCDATA
+    const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, found)));
+    return std::vector<std::uint8_t>(data, data + SizeofResource(module, found));
+}
+
+// Tools show a picture the launcher will carry from bytes they hold: the same pixels as the resource.
+TEST(SplashPainter, PictureFromBytesPaintsAsTheSameResourceDoes) {
+    const std::vector<std::uint8_t> bytes = ResourceCopy("SPLASH");
+    ASSERT_FALSE(bytes.empty());
+    Win32SplashPainter fromResource(GetModuleHandleW(nullptr), "SPLASH", RGB(0, 0, 0));
+    Win32SplashPainter fromBytes(bytes, RGB(0, 0, 0));
+    EXPECT_EQ(fromBytes.PictureNaturalSize().width, 800);
+    EXPECT_EQ(fromBytes.PictureNaturalSize().height, 600);
+    TImage tall(kForm1Definition.image1, fromBytes.PictureNaturalSize());
+    tall.SetStretch(true);
+    tall.SetHeight(960);
+    tall.SetWidth(1280);
+    const TImage unstretched(kForm1Definition.image1, fromBytes.PictureNaturalSize());
+    for (const TImage& image : {StretchedTo1024x768(fromBytes), tall, unstretched}) {
+        Canvas expected, painted;
+        fromResource.Paint(expected.dc(), kClient, image);
+        fromBytes.Paint(painted.dc(), kClient, image);
+        int differing = 0;
+        for (int y = 0; y < kCanvasHeight; y += 3)
+            for (int x = 0; x < kCanvasWidth; x += 3) differing += expected.At(x, y) != painted.At(x, y);
+        EXPECT_EQ(differing, 0) << image.Width() << " x " << image.Height();
+    }
+}
+
+TEST(SplashPainter, DamagedOrNoBytesLeaveTheWindowBlack) {
+    const std::vector<std::uint8_t> truncated = ResourceCopy("TRUNCATED");
+    Win32SplashPainter damaged(truncated, RGB(0, 0, 0));
+    Canvas canvas;
+    damaged.Paint(canvas.dc(), kClient, StretchedTo1024x768(damaged));
+    EXPECT_TRUE(canvas.IsBlack(512, 384));
+    Win32SplashPainter none(std::span<const std::uint8_t>(), RGB(0, 0, 0));
+    EXPECT_EQ(none.PictureNaturalSize().width, 0);
+    Canvas empty;
+    none.Paint(empty.dc(), kClient, StretchedTo1024x768(none));
+    EXPECT_TRUE(empty.IsBlack(0, 0));
+    EXPECT_TRUE(empty.IsBlack(512, 384));
 }
 
 // The paint narrows the clipping and changes the stretch mode for itself only: a window's paint DC

@@ -89,13 +89,8 @@ void WarnOfSplitFiles(const DiscContents& contents, const AuthoringRun& run) {
     }
 }
 
-}  // namespace
-
-MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run) {
-    const bool folder = project.outputKind == OutputKind::kFolder;
-    RequireOutsideGame(project);
-    SourceDate();  // a bad date is refused before any work, not after the branding's warnings
-
+// The launcher branded and the disc laid out: everything but the writing.
+DiscContents LayOutProject(const DiscProject& project, const AuthoringRun& run) {
     DiscPlan plan;
     plan.gameFolder = project.gameFolder;
     plan.exe = project.exe;
@@ -103,9 +98,18 @@ MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run) {
     plan.action = ActionText(project, plan.label);
     plan.launcher = FinishedLauncher(project.launcher, run);
     plan.linuxSide = LinuxSide(project, run);
+    return LayOutDisc(plan);
+}
 
-    const DiscContents contents = LayOutDisc(plan);
-    MadeDisc made{plan.label, contents.files.size(), 0, RequireStartingDisc(contents, project)};
+}  // namespace
+
+MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run) {
+    const bool folder = project.outputKind == OutputKind::kFolder;
+    RequireOutsideGame(project);
+    SourceDate();  // a bad date is refused before any work, not after the branding's warnings
+
+    const DiscContents contents = LayOutProject(project, run);
+    MadeDisc made{contents.label, contents.files.size(), 0, RequireStartingDisc(contents, project)};
     if (folder) {
         made.sectors = EstimateImageSectors(contents);
         RequireFit(project, made.sectors);
@@ -118,6 +122,10 @@ MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run) {
             WarnOfSplitFiles(contents, run);
         });
     return made;
+}
+
+std::uint64_t EstimateDiscSectors(const DiscProject& project, const AuthoringRun& run) {
+    return EstimateImageSectors(LayOutProject(project, {run.toolFolder, {}, {}}));
 }
 
 }  // namespace authoring

@@ -284,6 +284,7 @@ void MakerWindow::MakeEnded(const MakeOutcome& outcome) {
                          WindowText(authoring::FitSummary(outcome.made.sectors)));
     for (const authoring::Finding& finding : outcome.made.report.findings)
         AddFinding(Control(kFindings), authoring::LevelName(finding.level), WindowText(finding.text));
+    SendMessageW(Control(kFindings), LVM_ENSUREVISIBLE, 0, FALSE);
     ShowEstimate({outcome.made.sectors, {}});
 }
 

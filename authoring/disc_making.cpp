@@ -17,10 +17,7 @@ namespace authoring {
 namespace {
 
 std::string Label(const DiscProject& project) {
-    if (project.label) return *project.label;
-    const std::filesystem::path game = std::filesystem::path(project.gameFolder).lexically_normal();
-    const std::string name = PathText((game.has_filename() ? game : game.parent_path()).filename());
-    return name.empty() || name == "." ? "GAME" : name;
+    return project.label ? *project.label : DefaultLabel(project.gameFolder);
 }
 
 std::string ActionText(const DiscProject& project, const std::string& label) {
@@ -122,6 +119,12 @@ MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run) {
             WarnOfSplitFiles(contents, run);
         });
     return made;
+}
+
+std::string DefaultLabel(const std::string& gameFolder) {
+    const std::filesystem::path game = std::filesystem::path(gameFolder).lexically_normal();
+    const std::string name = PathText((game.has_filename() ? game : game.parent_path()).filename());
+    return name.empty() || name == "." ? "GAME" : name;
 }
 
 std::uint64_t EstimateDiscSectors(const DiscProject& project, const AuthoringRun& run) {

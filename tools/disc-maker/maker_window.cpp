@@ -8,6 +8,7 @@
 #include <set>
 
 #include "control_ids.h"
+#include "disc_authoring.h"
 #include "disc_media.h"
 #include "field_text.h"
 #include "file_dialogs.h"
@@ -150,7 +151,8 @@ void MakerWindow::RefreshPrograms(const std::wstring& folder) {
         }
     }
     FillGamePrograms(Control(kGameProgram), programs);
-    const std::wstring cue = folder.empty() ? std::wstring() : DefaultDiscName(folder);
+    const std::wstring cue =
+        folder.empty() ? std::wstring() : WindowText(authoring::DefaultLabel(LibraryPath(folder)));
     SendMessageW(Control(kLabel), EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(cue.c_str()));
 }
 

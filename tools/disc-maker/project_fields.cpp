@@ -1,6 +1,5 @@
 #include "project_fields.h"
 
-#include <filesystem>
 #include <optional>
 
 #include "control_ids.h"
@@ -107,12 +106,6 @@ void FieldsFromProject(HWND window, const authoring::DiscProject& project) {
     SetField(window, kOutput, project.output, true);
     SetChecked(window, kReplace, project.replace);
     ChooseMedium(window, project.media);
-}
-
-std::wstring DefaultDiscName(const std::wstring& gameFolder) {
-    const std::filesystem::path game = std::filesystem::path(gameFolder).lexically_normal();
-    const std::wstring name = (game.has_filename() ? game : game.parent_path()).filename().wstring();
-    return name.empty() || name == L"." ? L"GAME" : name;
 }
 
 }  // namespace disc_maker

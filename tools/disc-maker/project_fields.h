@@ -24,7 +24,4 @@ const authoring::Medium* ChosenMedium(HWND window);
 // A path field's text without the quotes and blanks around it.
 std::wstring PathInField(HWND window, int id);
 
-// The name the disc takes when the disc name field is empty: the game folder's.
-std::wstring DefaultDiscName(const std::wstring& gameFolder);
-
 }  // namespace disc_maker

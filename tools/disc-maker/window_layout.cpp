@@ -71,6 +71,14 @@ const Control kControls[] = {
     TEXT_ROW(5, L"Disc &name:", kFirstLabel + 5, kLabel),
     TEXT_ROW(6, L"Prod&uct:", kFirstLabel + 6, kProduct),
     TEXT_ROW(7, L"&Company:", kFirstLabel + 7, kCompany),
+    // The preview, to the right of those fields, and its screen shapes under it: next in the tab order.
+    {WC_STATICW, L"Screen:", kStaticStyle | kGroup, kFirstLabel + 12, kPreviewX, RowY(0) + kPreviewHeight + 6,
+     28, 8},
+    {WC_BUTTONW, L"&4:3", kFirstRadio, kScreen4x3, kPreviewX + 30, RowY(0) + kPreviewHeight + 4, 30, 12},
+    {WC_BUTTONW, L"16:1&0", kNextRadio, kScreen16x10, kPreviewX + 62, RowY(0) + kPreviewHeight + 4, 36, 12},
+    {WC_BUTTONW, L"16:&9", kNextRadio, kScreen16x9, kPreviewX + 100, RowY(0) + kPreviewHeight + 4, 36, 12},
+    {WC_STATICW, L"", kStaticStyle | SS_NOPREFIX | kGroup, kSplashProblem, kPreviewX,
+     RowY(0) + kPreviewHeight + 20, kPreviewWidth, 8 * 4},
 
     {WC_STATICW, L"Output:", kStaticStyle | kGroup, kFirstLabel + 8, kMargin, RowY(kOutputRow) + 2,
      kLabelWidth, 8},
@@ -99,14 +107,6 @@ const Control kControls[] = {
     {WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER,
      kFindings, kMargin, kMakeY + 48, kRight - kMargin, kClientHeight - kMakeY - 48 - kMargin},
 
-    // The preview, to the right of the fields; its screen shapes under it.
-    {WC_STATICW, L"Screen:", kStaticStyle | kGroup, kFirstLabel + 12, kPreviewX, RowY(0) + kPreviewHeight + 6,
-     28, 8},
-    {WC_BUTTONW, L"&4:3", kFirstRadio, kScreen4x3, kPreviewX + 30, RowY(0) + kPreviewHeight + 4, 30, 12},
-    {WC_BUTTONW, L"16:1&0", kNextRadio, kScreen16x10, kPreviewX + 62, RowY(0) + kPreviewHeight + 4, 36, 12},
-    {WC_BUTTONW, L"16:&9", kNextRadio, kScreen16x9, kPreviewX + 100, RowY(0) + kPreviewHeight + 4, 36, 12},
-    {WC_STATICW, L"", kStaticStyle | SS_NOPREFIX | kGroup, kSplashProblem, kPreviewX,
-     RowY(0) + kPreviewHeight + 20, kPreviewWidth, 8 * 4},
 };
 
 #undef PATH_ROW

@@ -225,7 +225,15 @@ class Driver {
         return rows;
     }
 
+    // Esc, at rest or while a make runs: then the make is cancelled and waited for before the window goes.
     void Close() {
+        if (config_.GetInt("close_while_making", 0)) {
+            PostMessageW(Item(disc_maker::kGameFolder), WM_KEYDOWN, VK_RETURN, 0);
+            PostMessageW(Item(disc_maker::kGameFolder), WM_KEYUP, VK_RETURN, 0);
+            report_.Set("making_when_closed", WaitFor(120000, [&] {
+                            return SendMessageW(Item(disc_maker::kProgress), PBM_GETPOS, 0, 0) >= 100;
+                        }));
+        }
         PostMessageW(Item(disc_maker::kGameFolder), WM_KEYDOWN, VK_ESCAPE, 0);
         PostMessageW(Item(disc_maker::kGameFolder), WM_KEYUP, VK_ESCAPE, 0);
         const bool closed = WaitForSingleObject(process_->get(), 60000) == WAIT_OBJECT_0;

@@ -9,7 +9,8 @@ maker_driver.exe fills the window's fields with window messages and presses Ente
      the game folder: each status line must be the line the command line prints, without its
      "autorun-disc: ";
   5. a make of a big (sparse) game cancelled once a tenth is written: nothing may be left behind.
-Then Esc must close the window, and the folders used must be remembered in the registry.
+Then the big make again, and Esc while it runs: the window must cancel it, wait and close, leaving nothing
+behind either; the folders used must be remembered in the registry.
 
   run_maker.py OPTIONS [--screenshots DIR]   PNG captures of the filled window and of its findings
 """
@@ -104,14 +105,16 @@ class Run:
             dict({key: as_window(value) for key, value in demo.items()}, kind="iso", medium=1,
                  output=windows_path(out / "autorun-demo.iso"), capture_filled=windows_path(reports / "filled.bmp"),
                  capture_done=windows_path(reports / "made.bmp")),
-            {"splash": windows_path(self.work / "bad" / "notes.jpg"), "output": windows_path(out / "bad.iso")},
+            {"splash": windows_path(self.work / "bad" / "notes.jpg"), "output": windows_path(out / "bad.iso"),
+             "capture_done": windows_path(reports / "refused.bmp")},
             {"splash": windows_path(demo["splash"]), "program": "missing.exe", "output": windows_path(out / "missing.iso")},
             {"program": "demo_game.exe", "output": windows_path(demo["game"] / "disc.iso")},
             {"game": windows_path(self.work / "big" / "game"), "linux": "", "program": "demo_game.exe", "medium": 0,
              "output": windows_path(out / "big.iso"), "action": "cancel"},
         ]
+        # Esc comes while the big make runs again.
         config = {"maker": windows_path(self.work / "tool" / MAKER_NAME), "report": windows_path(reports / "driver.txt"),
-                  "steps": len(steps)}
+                  "steps": len(steps), "close_while_making": 1}
         for number, step in enumerate(steps, 1):
             config.update({f"{number}.{key}": value for key, value in step.items()})
         return config
@@ -206,11 +209,12 @@ class Run:
                     f"the cancelled make's status: {report.get('5.status')!r}")
         self.expect(report.get("5.make_button") == "&Make", "Make did not come back after the cancel")
         left = sorted(path.name for path in (self.work / "out").iterdir())
-        self.expect(left == ["autorun-demo.iso"], f"left in the output folder after the cancel: {left}")
+        self.expect(left == ["autorun-demo.iso"], f"left in the output folder after the cancel and Esc: {left}")
         print(f"cancelled make ended {float(report.get('5.ms', 0)) / 1000:.1f} s after Enter")
 
     def check_window(self, report):
         self.expect(report.get("fields_empty_at_start") == "1", "the fields did not start empty")
+        self.expect(report.get("making_when_closed") == "1", "the make before Esc never reported a tenth written")
         self.expect(report.get("closed_by_esc") == "1" and report.get("exit_code") == "0",
                     f"Esc did not close the window (exit code {report.get('exit_code')!r})")
         self.expect(same(report.get("remembered_game", ""), windows_path(self.work / "big" / "game")),
@@ -221,7 +225,8 @@ class Run:
     def save_screenshots(self):
         folder = self.args.screenshots or self.work / "screenshots"
         folder.mkdir(parents=True, exist_ok=True)
-        for capture, name in (("filled.bmp", "disc-maker-filled.png"), ("made.bmp", "disc-maker-findings.png")):
+        for capture, name in (("filled.bmp", "disc-maker-filled.png"), ("made.bmp", "disc-maker-findings.png"),
+                              ("refused.bmp", "disc-maker-refused.png")):
             source = self.work / "reports" / capture
             if self.expect(source.is_file(), f"no capture {source}"):
                 subprocess.run(["convert", str(source), str(folder / name)], check=True, timeout=60,

@@ -8,7 +8,8 @@ maker_driver.exe fills the window's fields with window messages and presses Ente
   2. a splash picture that is no picture, 3. a game program missing from the folder, 4. an output inside
      the game folder: each status line must be the line the command line prints, without its
      "autorun-disc: ";
-  5. a make of a big (sparse) game cancelled once a tenth is written: nothing may be left behind.
+  5. the demo disc as a folder (without its Linux side), which must pass `autorun-disc check`;
+  6. a make of a big (sparse) game cancelled once a tenth is written: nothing may be left behind.
 Then the big make again, and Esc while it runs: the window must cancel it, wait and close, leaving nothing
 behind either; the folders used must be remembered in the registry.
 
@@ -109,8 +110,10 @@ class Run:
              "capture_done": windows_path(reports / "refused.bmp")},
             {"splash": windows_path(demo["splash"]), "program": "missing.exe", "output": windows_path(out / "missing.iso")},
             {"program": "demo_game.exe", "output": windows_path(demo["game"] / "disc.iso")},
+            # Without the Linux side, which a folder written on Windows can't mark executable.
+            {"output": windows_path(out / "demo-folder"), "kind": "folder", "linux": ""},
             {"game": windows_path(self.work / "big" / "game"), "linux": "", "program": "demo_game.exe", "medium": 0,
-             "output": windows_path(out / "big.iso"), "action": "cancel"},
+             "kind": "iso", "output": windows_path(out / "big.iso"), "action": "cancel"},
         ]
         # Esc comes while the big make runs again.
         config = {"maker": windows_path(self.work / "tool" / MAKER_NAME), "report": windows_path(reports / "driver.txt"),
@@ -201,16 +204,27 @@ class Run:
             self.expect(shown == expected, f"{what}: the window says {shown!r}, the command line {expected!r}")
             self.expect(not output.exists(), f"{what}: {output} was written")
 
+    def check_folder(self, report):
+        folder = self.work / "out" / "demo-folder"
+        status = report.get("5.status", "")
+        self.expect(status.startswith("Made demo-folder: ") and "burnt as a disc at most" in status,
+                    f"the folder make's status: {status!r}")
+        self.expect("note\ton a USB stick, Windows 7 and later ignore open=" in report.get("5.findings", ""),
+                    f"no note on USB sticks among the folder's findings: {report.get('5.findings')!r}")
+        if self.expect(folder.is_dir(), f"no folder at {folder}"):
+            checked = self.tool("check", folder, check=False)
+            self.expect(checked.returncode == 0, f"autorun-disc check {folder}: {checked.stdout.decode(errors='replace')}")
+
     def check_cancel(self, report):
-        self.expect(report.get("5.progress_seen") == "1", "the big make never reported a tenth written")
-        self.expect(report.get("5.button_while_making") == "&Cancel",
-                    f"Make read {report.get('5.button_while_making')!r} while making")
-        self.expect(report.get("5.status") == "Cancelled: nothing was written",
-                    f"the cancelled make's status: {report.get('5.status')!r}")
-        self.expect(report.get("5.make_button") == "&Make", "Make did not come back after the cancel")
+        self.expect(report.get("6.progress_seen") == "1", "the big make never reported a tenth written")
+        self.expect(report.get("6.button_while_making") == "&Cancel",
+                    f"Make read {report.get('6.button_while_making')!r} while making")
+        self.expect(report.get("6.status") == "Cancelled: nothing was written",
+                    f"the cancelled make's status: {report.get('6.status')!r}")
+        self.expect(report.get("6.make_button") == "&Make", "Make did not come back after the cancel")
         left = sorted(path.name for path in (self.work / "out").iterdir())
-        self.expect(left == ["autorun-demo.iso"], f"left in the output folder after the cancel and Esc: {left}")
-        print(f"cancelled make ended {float(report.get('5.ms', 0)) / 1000:.1f} s after Enter")
+        self.expect(left == ["autorun-demo.iso", "demo-folder"], f"left in the output folder after the cancel and Esc: {left}")
+        print(f"cancelled make ended {float(report.get('6.ms', 0)) / 1000:.1f} s after Enter")
 
     def check_window(self, report):
         self.expect(report.get("fields_empty_at_start") == "1", "the fields did not start empty")
@@ -262,6 +276,7 @@ def main():
         run.check_window(report)
         run.check_demo(report)
         run.check_errors(report)
+        run.check_folder(report)
         run.check_cancel(report)
         run.save_screenshots()
     except (Failure, subprocess.SubprocessError, OSError) as error:

@@ -24,6 +24,8 @@ void MakeWorker::ThrowIfCancelled() const {
 
 void MakeWorker::Run() {
     auto outcome = std::make_unique<MakeOutcome>();
+    outcome->output = project_.output;
+    outcome->folder = project_.outputKind == authoring::OutputKind::kFolder;
     const authoring::AuthoringRun run{toolFolder_,
                                       [this](double share) {
                                           ThrowIfCancelled();

@@ -17,7 +17,9 @@ struct MakeOutcome {
     enum class End { kMade, kFailed, kCancelled };
     End end = End::kFailed;
     authoring::MadeDisc made;
-    std::string error;  // the line the command line prints, without its program name
+    std::string error;   // the line the command line prints, without its program name
+    std::string output;  // what was to be written, as the project named it
+    bool folder = false;
 };
 
 class MakeWorker {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <set>
+#include <string_view>
 
 #include "control_ids.h"
 #include "disc_authoring.h"
@@ -45,6 +46,15 @@ std::wstring Lowered(std::wstring text) {
     return text;
 }
 
+// What the disc is called when its name field is empty.
+std::wstring DefaultDiscName(const std::wstring& gameFolder) {
+    return gameFolder.empty() ? std::wstring() : WindowText(authoring::DefaultLabel(LibraryPath(gameFolder)));
+}
+
+std::wstring ParentFolder(const std::wstring& path) {
+    return fs::path(path).parent_path().wstring();
+}
+
 class MakerWindow {
    public:
     MakerWindow(HWND window, HINSTANCE instance)
@@ -62,6 +72,7 @@ class MakerWindow {
 
     void Command(int id, int code);
     void Browse(int id);
+    std::wstring DiscFolderName() const;
     void Refresh();
     void RefreshPrograms(const std::wstring& folder);
     void RefreshSplash();
@@ -126,16 +137,30 @@ void MakerWindow::Browse(int id) {
             return;
         case kOutputBrowse: {
             const std::wstring current = PathInField(window_, kOutput);
-            if (IsDlgButtonChecked(window_, kOutputFolder) == BST_CHECKED)
-                chosen = ChooseFolder(window_, L"The folder to write the disc into",
-                                      current.empty() ? RememberedFolder(kOutputFolderValue) : current);
-            else
+            if (IsDlgButtonChecked(window_, kOutputFolder) == BST_CHECKED) {
+                // The disc's folder is made, so the author chooses where it goes; it is named after the disc.
+                chosen = ChooseFolder(
+                    window_, L"Where the disc's folder goes",
+                    current.empty() ? RememberedFolder(kOutputFolderValue) : ParentFolder(current));
+                if (chosen) chosen = (fs::path(*chosen) / DiscFolderName()).wstring();
+            } else {
                 chosen = ChooseFileToSave(window_, kIsoFilter, L"iso", current,
                                           RememberedFolder(kOutputFolderValue));
+            }
             if (chosen) SetControlText(Control(kOutput), *chosen);
             return;
         }
     }
+}
+
+// The disc's name, or the one it will take, without what Windows refuses in a folder's name.
+std::wstring MakerWindow::DiscFolderName() const {
+    std::wstring name = ControlText(Control(kLabel));
+    if (name.empty()) name = DefaultDiscName(PathInField(window_, kGameFolder));
+    for (wchar_t& character : name)
+        if (character < L' ' || std::wstring_view(L"<>:\"/\\|?*").find(character) != std::wstring_view::npos)
+            character = L'_';
+    return name.empty() ? std::wstring(L"disc") : name;
 }
 
 void MakerWindow::RefreshPrograms(const std::wstring& folder) {
@@ -151,8 +176,7 @@ void MakerWindow::RefreshPrograms(const std::wstring& folder) {
         }
     }
     FillGamePrograms(Control(kGameProgram), programs);
-    const std::wstring cue =
-        folder.empty() ? std::wstring() : WindowText(authoring::DefaultLabel(LibraryPath(folder)));
+    const std::wstring cue = DefaultDiscName(folder);
     SendMessageW(Control(kLabel), EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(cue.c_str()));
 }
 
@@ -197,6 +221,12 @@ void MakerWindow::StartEstimate() {
     if (!estimate_->Started()) estimate_.reset();
 }
 
+// "12%", or "0.4%" for a sliver, from thousandths.
+std::wstring Percent(std::uint64_t thousandths) {
+    if (thousandths >= 100) return std::to_wstring((thousandths + 5) / 10) + L"%";
+    return std::to_wstring(thousandths / 10) + L"." + std::to_wstring(thousandths % 10) + L"%";
+}
+
 // How full the chosen medium, or else the smallest that holds the disc, will be.
 void MakerWindow::ShowGauge(std::uint64_t sectors) {
     if (sectors == 0) {
@@ -209,9 +239,15 @@ void MakerWindow::ShowGauge(std::uint64_t sectors) {
     const std::uint64_t full =
         medium ? std::min<std::uint64_t>(1000, sectors * 1000 / medium->sectors) : 1000;
     SendMessageW(Control(kGauge), PBM_SETPOS, WPARAM(full), 0);
-    const auto problem = chosen ? authoring::FitProblem(*chosen, sectors) : std::nullopt;
-    SetText(kGaugeText, L"About " + WindowText(problem ? *problem : authoring::FitSummary(sectors)),
-            bool(problem));
+    if (const auto problem = chosen ? authoring::FitProblem(*chosen, sectors) : std::nullopt) {
+        SetText(kGaugeText, L"Won't fit: " + WindowText(*problem), true);
+        return;
+    }
+    std::wstring text = L"About " + WindowText(authoring::FitSummary(sectors));
+    if (medium)
+        text += L"; fills " + Percent(sectors * 1000 / medium->sectors) + L" of a " +
+                WindowText(std::string(medium->name));
+    SetText(kGaugeText, text);
 }
 
 void MakerWindow::ShowEstimate(const Estimate& estimate) {
@@ -229,10 +265,6 @@ void MakerWindow::Refresh() {
     RefreshPrograms(PathInField(window_, kGameFolder));
     RefreshSplash();
     StartEstimate();
-}
-
-std::wstring ParentFolder(const std::wstring& path) {
-    return fs::path(path).parent_path().wstring();
 }
 
 void MakerWindow::Make() {
@@ -266,7 +298,7 @@ void MakerWindow::Make() {
 void MakerWindow::MakeEnded(const MakeOutcome& outcome) {
     make_.reset();
     SetControlText(Control(kMake), L"&Make");
-    const std::wstring name = fs::path(PathInField(window_, kOutput)).filename().wstring();
+    const std::wstring name = fs::path(WindowText(outcome.output)).filename().wstring();
     switch (outcome.end) {
         case MakeOutcome::End::kCancelled:
             SendMessageW(Control(kProgress), PBM_SETPOS, 0, 0);
@@ -280,9 +312,8 @@ void MakerWindow::MakeEnded(const MakeOutcome& outcome) {
             break;
     }
     SendMessageW(Control(kProgress), PBM_SETPOS, 1000, 0);
-    const bool folder = IsDlgButtonChecked(window_, kOutputFolder) == BST_CHECKED;
     SetText(kStatus, L"Made " + name + L": " + std::to_wstring(outcome.made.files) + L" files, " +
-                         (folder ? L"burnt as a disc at most " : L"") +
+                         (outcome.folder ? L"burnt as a disc at most " : L"") +
                          WindowText(authoring::FitSummary(outcome.made.sectors)));
     for (const authoring::Finding& finding : outcome.made.report.findings)
         AddFinding(Control(kFindings), authoring::LevelName(finding.level), WindowText(finding.text));

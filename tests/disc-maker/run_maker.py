@@ -13,7 +13,8 @@ maker_driver.exe fills the window's fields with window messages and presses Ente
 Then the big make again, and Esc while it runs: the window must cancel it, wait and close, leaving nothing
 behind either; the folders used must be remembered in the registry.
 
-  run_maker.py OPTIONS [--screenshots DIR]   PNG captures of the filled window and of its findings
+  run_maker.py OPTIONS [--screenshots DIR]   PNG captures of the filled window, its findings and a refusal
+                                            (through ctest: AUTORUN_MAKER_SCREENSHOTS=DIR)
 """
 
 import argparse
@@ -237,7 +238,7 @@ class Run:
                     f"the output folder remembered: {report.get('remembered_output')!r}")
 
     def save_screenshots(self):
-        folder = self.args.screenshots or self.work / "screenshots"
+        folder = Path(self.args.screenshots) if self.args.screenshots else self.work / "screenshots"
         folder.mkdir(parents=True, exist_ok=True)
         for capture, name in (("filled.bmp", "disc-maker-filled.png"), ("made.bmp", "disc-maker-findings.png"),
                               ("refused.bmp", "disc-maker-refused.png")):
@@ -257,7 +258,8 @@ def main():
     for name in ("maker", "driver", "launcher", "linux-launcher", "disc-tool", "demo-game", "demo-script",
                  "artwork-script", "wine-env", "work"):
         parser.add_argument(f"--{name}", type=Path, required=True)
-    parser.add_argument("--screenshots", type=Path, help="where the PNG captures go (default: WORK/screenshots)")
+    parser.add_argument("--screenshots", type=Path, default=os.environ.get("AUTORUN_MAKER_SCREENSHOTS") or None,
+                        help="where the PNG captures go (default: $AUTORUN_MAKER_SCREENSHOTS, else WORK/screenshots)")
     args = parser.parse_args()
     for name in ("maker", "driver", "launcher", "linux_launcher", "disc_tool", "demo_game", "demo_script",
                  "artwork_script", "wine_env"):

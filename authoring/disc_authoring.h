@@ -32,6 +32,14 @@ struct MadeDisc {
 // Lays out the disc, checks it as `check` would and writes it.  Throws DiscError.
 MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run);
 
+// The disc's name when the project gives none: the game folder's.
+std::string DefaultLabel(const std::string& gameFolder);
+
+// What MakeDisc's disc will take burnt as an image, from above, with nothing written: the launcher
+// branded and the disc laid out as MakeDisc does, without its check.  Reports no warnings.  Throws
+// DiscError.
+std::uint64_t EstimateDiscSectors(const DiscProject& project, const AuthoringRun& run);
+
 struct WrittenLauncher {
     std::size_t bytes = 0;
     bool isSigned = false;

@@ -17,10 +17,7 @@ namespace authoring {
 namespace {
 
 std::string Label(const DiscProject& project) {
-    if (project.label) return *project.label;
-    const std::filesystem::path game = std::filesystem::path(project.gameFolder).lexically_normal();
-    const std::string name = PathText((game.has_filename() ? game : game.parent_path()).filename());
-    return name.empty() || name == "." ? "GAME" : name;
+    return project.label ? *project.label : DefaultLabel(project.gameFolder);
 }
 
 std::string ActionText(const DiscProject& project, const std::string& label) {
@@ -89,13 +86,8 @@ void WarnOfSplitFiles(const DiscContents& contents, const AuthoringRun& run) {
     }
 }
 
-}  // namespace
-
-MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run) {
-    const bool folder = project.outputKind == OutputKind::kFolder;
-    RequireOutsideGame(project);
-    SourceDate();  // a bad date is refused before any work, not after the branding's warnings
-
+// The launcher branded and the disc laid out: everything but the writing.
+DiscContents LayOutProject(const DiscProject& project, const AuthoringRun& run) {
     DiscPlan plan;
     plan.gameFolder = project.gameFolder;
     plan.exe = project.exe;
@@ -103,9 +95,18 @@ MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run) {
     plan.action = ActionText(project, plan.label);
     plan.launcher = FinishedLauncher(project.launcher, run);
     plan.linuxSide = LinuxSide(project, run);
+    return LayOutDisc(plan);
+}
 
-    const DiscContents contents = LayOutDisc(plan);
-    MadeDisc made{plan.label, contents.files.size(), 0, RequireStartingDisc(contents, project)};
+}  // namespace
+
+MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run) {
+    const bool folder = project.outputKind == OutputKind::kFolder;
+    RequireOutsideGame(project);
+    SourceDate();  // a bad date is refused before any work, not after the branding's warnings
+
+    const DiscContents contents = LayOutProject(project, run);
+    MadeDisc made{contents.label, contents.files.size(), 0, RequireStartingDisc(contents, project)};
     if (folder) {
         made.sectors = EstimateImageSectors(contents);
         RequireFit(project, made.sectors);
@@ -118,6 +119,16 @@ MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run) {
             WarnOfSplitFiles(contents, run);
         });
     return made;
+}
+
+std::string DefaultLabel(const std::string& gameFolder) {
+    const std::filesystem::path game = std::filesystem::path(gameFolder).lexically_normal();
+    const std::string name = PathText((game.has_filename() ? game : game.parent_path()).filename());
+    return name.empty() || name == "." ? "GAME" : name;
+}
+
+std::uint64_t EstimateDiscSectors(const DiscProject& project, const AuthoringRun& run) {
+    return EstimateImageSectors(LayOutProject(project, {run.toolFolder, {}, {}}));
 }
 
 }  // namespace authoring

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release archives a disc author downloads, into build/dist:
 #   autorun-VERSION-windows.zip     autorun.exe, autorun (the Linux launcher), bin2dat.exe, autorun-disc.exe,
-#                                   making-a-disc.txt
+#                                   "Autorun Disc Maker.exe" (the same in a window), making-a-disc.txt
 #   autorun-VERSION-linux.tar.gz    autorun.exe, autorun, bin2dat, autorun-disc (x86_64), making-a-disc.txt
 #   SHA256SUMS                      both archives' sums, for sha256sum -c
 # Both hold both launchers, so that an author on either system makes discs for both.  The Linux programs
@@ -23,7 +23,8 @@ rm -rf "$dist"
 mkdir -p "$dist/windows" "$dist/linux"
 
 cp build/windows-x86/launcher/autorun.exe build/windows-x86/tools/bin2dat/bin2dat.exe \
-  build/windows-x86/tools/autorun-disc/autorun-disc.exe "$dist/windows/"
+  build/windows-x86/tools/autorun-disc/autorun-disc.exe "build/windows-x86/tools/disc-maker/Autorun Disc Maker.exe" \
+  "$dist/windows/"
 install -m 755 -s "$release/launcher/autorun" "$dist/windows/"
 # Notepad on XP wants CR LF.
 sed 's/$/\r/' packaging/making-a-disc.txt >"$dist/windows/making-a-disc.txt"

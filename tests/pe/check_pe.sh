@@ -21,7 +21,7 @@ if [ "$major" -gt 5 ] || { [ "$major" -eq 5 ] && [ "$minor" -gt 1 ]; }; then
 fi
 
 dlls=$(awk '/DLL Name:/ {print tolower($3)}' <<<"$dump" | sort -u)
-allowed='^(kernel32|user32|gdi32|msvcrt|advapi32|shell32|comctl32|ole32)\.dll$'
+allowed='^(kernel32|user32|gdi32|msvcrt|advapi32|shell32|comctl32|comdlg32|ole32)\.dll$'
 for dll in $dlls; do
   grep -qE "$allowed" <<<"$dll" || fail "imports $dll, which is not a Windows system DLL present on XP"
 done

@@ -14,7 +14,7 @@ tool_name=dist-pack
 # stage DIST: stand-ins for the release's files, made in another order each time.
 stage() {
   mkdir -p "$1/windows" "$1/linux"
-  for name in making-a-disc.txt autorun-disc.exe bin2dat.exe autorun.exe autorun; do
+  for name in making-a-disc.txt autorun-disc.exe bin2dat.exe autorun.exe autorun "Autorun Disc Maker.exe"; do
     printf 'stand-in for %s\n' "$name" >"$1/windows/$name"
   done
   for name in autorun.exe making-a-disc.txt autorun bin2dat autorun-disc; do
@@ -37,8 +37,9 @@ done
   fail "SHA256SUMS lists $(cat one/SHA256SUMS)"
 
 # What the archives hold: names in order, the date, modes, owners.
-listing=$(unzip -Z -l one/autorun-9.9-windows.zip | awk '/^[-r]/ {print $1, $8, $9, $10}' | tr '\n' ' ')
-[ "$listing" = "-rwxr-xr-x 23-Nov-14 22:13 autorun -rw-r--r-- 23-Nov-14 22:13 autorun-disc.exe -rw-r--r-- 23-Nov-14 22:13 autorun.exe -rw-r--r-- 23-Nov-14 22:13 bin2dat.exe -rw-r--r-- 23-Nov-14 22:13 making-a-disc.txt " ] ||
+# A name may hold blanks: the disc maker's does.
+listing=$(unzip -Z -l one/autorun-9.9-windows.zip | awk '/^[-r]/ {name = $10; for (i = 11; i <= NF; i++) name = name " " $i; print $1, $8, $9, name}' | tr '\n' ' ')
+[ "$listing" = "-rw-r--r-- 23-Nov-14 22:13 Autorun Disc Maker.exe -rwxr-xr-x 23-Nov-14 22:13 autorun -rw-r--r-- 23-Nov-14 22:13 autorun-disc.exe -rw-r--r-- 23-Nov-14 22:13 autorun.exe -rw-r--r-- 23-Nov-14 22:13 bin2dat.exe -rw-r--r-- 23-Nov-14 22:13 making-a-disc.txt " ] ||
   fail "the zip holds: $listing"
 listing=$(tar -tvzf one/autorun-9.9-linux.tar.gz --utc | awk '{print $1, $2, $4, $5, $6}' | tr '\n' ' ')
 [ "$listing" = "-rwxr-xr-x 0/0 2023-11-14 22:13 autorun -rwxr-xr-x 0/0 2023-11-14 22:13 autorun-disc -rw-r--r-- 0/0 2023-11-14 22:13 autorun.exe -rwxr-xr-x 0/0 2023-11-14 22:13 bin2dat -rw-r--r-- 0/0 2023-11-14 22:13 making-a-disc.txt " ] ||

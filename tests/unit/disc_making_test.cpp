@@ -8,6 +8,7 @@
 #include <random>
 
 #include "disc_authoring.h"
+#include "disc_output.h"
 #include "icon_file.h"
 #include "icon_samples.h"
 #include "launcher_branding.h"
@@ -122,6 +123,49 @@ TEST_F(DiscMaking, RefusalsNameTheFileAndWriteNothing) {
     project = project_;
     project.media = "floppy";
     refused(project, "floppy: no such medium (cd, dvd, dvd-dl, bd or bd-dl)");
+}
+
+// A window shows how full the medium will be before anything is made: the estimate is the size a
+// folder's make reports, holds the image, and writes nothing.
+TEST_F(DiscMaking, TheEstimateHoldsWhatMakeWritesAndWritesNothing) {
+    const std::vector<std::string> before = Entries();
+    const std::uint64_t estimate = EstimateDiscSectors(project_, run_);
+    EXPECT_EQ(Entries(), before);
+    EXPECT_EQ(estimate, MakeDisc(project_, run_).sectors);
+    DiscProject iso = project_;
+    iso.outputKind = OutputKind::kIso;
+    iso.output = Path("disc.iso");
+    const std::uint64_t written = MakeDisc(iso, run_).sectors;
+    EXPECT_GE(estimate, written);
+    EXPECT_LE(estimate, written + 100);
+
+    DiscProject missing = project_;
+    missing.exe = "nothing.exe";
+    EXPECT_THROW(EstimateDiscSectors(missing, run_), DiscError);
+}
+
+// A window cancels a make by throwing from the progress callback: the exception comes through as it
+// was thrown, and neither output nor temporary files are left.  An image reports every tenth of its
+// bytes, so it is cancelled in the middle of the big file; a folder reports as each file is copied, so
+// after the first one.
+TEST_F(DiscMaking, AnExceptionFromProgressLeavesNothingBehind) {
+    struct Cancelled {};
+    std::ofstream(root_ / "game" / "level.pak", std::ios::binary) << "level";
+    fs::resize_file(root_ / "game" / "level.pak", std::uintmax_t(kProgressFrom) + (16 << 20));
+    for (const auto& [kind, cancelAt] : {std::pair{OutputKind::kIso, 3}, std::pair{OutputKind::kFolder, 1}}) {
+        DiscProject project = project_;
+        project.outputKind = kind;
+        project.output = Path(kind == OutputKind::kIso ? "disc.iso" : "stick");
+        const std::vector<std::string> before = Entries();
+        int reports = 0;
+        AuthoringRun run = run_;
+        run.progress = [&, cancelAt = cancelAt](double) {
+            if (++reports == cancelAt) throw Cancelled{};
+        };
+        EXPECT_THROW(MakeDisc(project, run), Cancelled) << project.output;
+        EXPECT_EQ(reports, cancelAt) << project.output;
+        EXPECT_EQ(Entries(), before) << project.output;
+    }
 }
 
 TEST_F(DiscMaking, ABrandedLauncherIsWrittenWhole) {

@@ -54,11 +54,11 @@ TEST(SplashPreviewScreens, NoPictureCutsNothing) {
 
 TEST(SplashPreviewScreens, TextSaysHowManyRowsAreCutAndOnWhichScreen) {
     EXPECT_EQ(CutText(LayOutSplash({800, 1000}, ScreenShape::k4x3)),
-              L"512 of 1280 rows cut off on 4:3 (1024 x 768)");
+              L"512 of 1280 rows cut off on 1024 x 768");
     EXPECT_EQ(CutText(LayOutSplash({800, 600}, ScreenShape::k4x3)),
-              L"the whole picture shows on 4:3 (1024 x 768)");
+              L"the whole picture shows on 1024 x 768");
     EXPECT_EQ(CutText(LayOutSplash({800, 600}, ScreenShape::k16x10)),
-              L"160 of 960 rows cut off on 16:10 (1280 x 800)");
+              L"160 of 960 rows cut off on 1280 x 800");
 }
 
 TEST(SplashPreviewScreens, FitKeepsTheProportionAndMarksTheCut) {

@@ -197,7 +197,8 @@ void MakerWindow::RefreshSplash() {
     SetPreviewScreen(Control(kPreview), shape == 0   ? ScreenShape::k4x3
                                         : shape == 1 ? ScreenShape::k16x10
                                                      : ScreenShape::k16x9);
-    SetText(kSplashProblem, VisibleHeight(splash_, shape), !splash_.problem.empty());
+    // What each screen cuts off is the preview's caption; this line is for a picture that won't do.
+    SetText(kSplashProblem, splash_.problem, true);
 }
 
 void MakerWindow::StartEstimate() {

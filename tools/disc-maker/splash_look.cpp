@@ -25,11 +25,4 @@ SplashLook LookAtSplash(const std::wstring& path) {
     return look;
 }
 
-std::wstring VisibleHeight(const SplashLook& look, int shape) {
-    if (look.jpeg.empty()) return look.problem;
-    const auto fits = authoring::DescribeVisibleHeight(look.width, look.height);
-    if (shape < 0 || std::size_t(shape) >= fits.size()) return {};
-    return WindowText(fits[std::size_t(shape)].text);
-}
-
 }  // namespace disc_maker

@@ -18,7 +18,4 @@ struct SplashLook {
 // Reads and prepares the picture as a make would (a PNG becomes the JPEG the tool makes of it).
 SplashLook LookAtSplash(const std::wstring& path);
 
-// What a screen of the shape `shape` (0: 4:3, 1: 16:10, 2: 16:9) shows of the picture.
-std::wstring VisibleHeight(const SplashLook& look, int shape);
-
 }  // namespace disc_maker

@@ -9,13 +9,13 @@ namespace disc_maker {
 PreviewScreen ScreenOf(ScreenShape shape) {
     switch (shape) {
         case ScreenShape::k16x10:
-            return {L"16:10", 1280, 800};
+            return {1280, 800};
         case ScreenShape::k16x9:
-            return {L"16:9", 1366, 768};
+            return {1366, 768};
         case ScreenShape::k4x3:
             break;
     }
-    return {L"4:3", 1024, 768};
+    return {1024, 768};
 }
 
 int SplashOnScreen::RowsCut() const {
@@ -35,9 +35,9 @@ SplashOnScreen LayOutSplash(autorun::PictureSize picture, ScreenShape shape) {
 }
 
 std::wstring CutText(const SplashOnScreen& splash) {
-    const std::wstring screen = std::wstring(L" on ") + splash.screen.name + L" (" +
-                                std::to_wstring(splash.screen.width) + L" x " +
-                                std::to_wstring(splash.screen.height) + L")";
+    // The shape is on the buttons beside the preview; the caption must fit under a small one.
+    const std::wstring screen =
+        L" on " + std::to_wstring(splash.screen.width) + L" x " + std::to_wstring(splash.screen.height);
     if (splash.RowsCut() == 0) return L"the whole picture shows" + screen;
     return std::to_wstring(splash.RowsCut()) + L" of " + std::to_wstring(splash.image.Height()) +
            L" rows cut off" + screen;

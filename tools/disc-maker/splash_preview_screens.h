@@ -14,7 +14,6 @@ enum class ScreenShape { k4x3, k16x10, k16x9 };
 // A common screen of each shape: 1024 x 768, 1280 x 800, and for 16:9 1366 x 768, the most common
 // laptop screen (not exactly 16:9, so it cuts a row or so more than a 1920 x 1080 one).
 struct PreviewScreen {
-    const wchar_t* name;
     int width, height;
 };
 PreviewScreen ScreenOf(ScreenShape shape);

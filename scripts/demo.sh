@@ -19,6 +19,12 @@ Linux launcher full screen on the same display; its demo game saves a screenshot
   build/demo/game.png           the game's window, once the launcher has closed
   build/demo/linux-splash.png   the Linux launcher's splash, taken as its game starts
 
+Last, the disc authors' window, "Autorun Disc Maker.exe", makes the demo disc as an ISO image,
+filled in and driven with window messages (on its own private Xvfb), and is captured:
+
+  build/demo/disc-maker-filled.png     the window filled in, with the splash's preview
+  build/demo/disc-maker-findings.png   the window once the disc is made, with check's findings
+
 The shipped 32-bit autorun.exe runs in a 64-bit Wine prefix (through qemu-user where the kernel
 can't execute 32-bit code). Wine's output goes to build/demo/wine.log.
 Exits non-zero when a step fails or a screenshot is missing.
@@ -175,4 +181,20 @@ say "running the Linux launcher through $disc/autorun.sh on $DISPLAY"
 run_linux_launcher
 say "Linux launcher done ($(seconds_since "$step")); its game says: $(tr '\n' ' ' <"$capture/linux-game.txt")"
 say "screenshot: $out/linux-splash.png (the Linux launcher's splash)"
+run_disc_maker() {
+  local x86=build/$preset
+  python3 tests/disc-maker/run_maker.py --demo --screenshots "$out" --work "$out/maker" \
+    --maker "$x86/tools/disc-maker/Autorun Disc Maker.exe" --driver "$x86/tests/disc-maker/maker_driver.exe" \
+    --launcher "$x86/launcher/autorun.exe" --linux-launcher build/native/launcher/autorun \
+    --disc-tool build/native/tools/autorun-disc/autorun-disc --demo-game "$x86/demo/demo_game.exe" \
+    --demo-script demo/demo_game.sh --artwork-script scripts/make-disc-artwork.sh \
+    --wine-env scripts/wine-env.sh </dev/null >"$out/maker.log" 2>&1 ||
+    { tail -n 5 "$out/maker.log" >&2; fail "the disc maker window failed; see $out/maker.log"; }
+  grep '^demo disc made from the window' "$out/maker.log" | sed 's/^/demo: /'
+}
+
+step=$(now_ms)
+say "making the demo disc in the disc authors' window (log: $out/maker.log)"
+run_disc_maker
+say "disc maker done ($(seconds_since "$step")); screenshots: $out/disc-maker-filled.png, $out/disc-maker-findings.png"
 say "total $(seconds_since "$started")"

@@ -2,6 +2,7 @@
 
 #include "file_reading.h"
 #include "win32_handle.h"
+#include "win32_long_path.h"
 
 namespace autorun {
 namespace {
@@ -37,8 +38,8 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& name, 
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& name, std::size_t limit,
                                                        FileReadFailure* failure) {
-    const Win32Handle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    const Win32Handle file(CreateFileW(ExtendedLengthPath(name).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return ReadOpenFile(file, limit, failure);
 }
 

@@ -4,10 +4,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace autorun {
 
 std::string PathTextFromUtf16(const std::wstring& path);
 std::wstring Utf16FromPathText(const std::string& path);
+
+// argv[1] onwards of wmain as path text: every argument Windows can pass comes through unchanged.
+std::vector<std::string> PathTextArguments(int argc, wchar_t** argv);
 
 }  // namespace autorun

@@ -8,6 +8,7 @@
 #include "disc_layout.h"
 #include "disc_media.h"
 #include "elf_image.h"
+#include "folder_tree.h"
 #include "launcher_sources.h"
 #include "reproducible_time.h"
 #include "split_file_check.h"
@@ -18,7 +19,7 @@ namespace {
 
 std::string Label(const DiscProject& project) {
     if (project.label) return *project.label;
-    const std::filesystem::path game = std::filesystem::path(project.gameFolder).lexically_normal();
+    const std::filesystem::path game = FilePath(project.gameFolder).lexically_normal();
     const std::string name = PathText((game.has_filename() ? game : game.parent_path()).filename());
     return name.empty() || name == "." ? "GAME" : name;
 }
@@ -30,19 +31,20 @@ std::string ActionText(const DiscProject& project, const std::string& label) {
 // An output inside the game folder would go onto the next disc made from it.
 void RequireOutsideGame(const DiscProject& project) {
     std::error_code error;
-    const auto root = std::filesystem::weakly_canonical(project.gameFolder, error);
-    const auto relative = std::filesystem::weakly_canonical(project.output, error).lexically_relative(root);
+    const auto root = std::filesystem::weakly_canonical(FilePath(project.gameFolder), error);
+    const auto relative =
+        std::filesystem::weakly_canonical(FilePath(project.output), error).lexically_relative(root);
     if (!error && !relative.empty() && *relative.begin() != "..")
         throw DiscError(project.output + ": lies inside the game folder " + project.gameFolder +
                         "; write it elsewhere");
 }
 
 Bytes LinuxLauncher(const DiscProject& project, const std::filesystem::path& toolFolder) {
-    const std::filesystem::path path = project.linuxLauncher ? std::filesystem::path(*project.linuxLauncher)
-                                                             : toolFolder / autorun::kLinuxLauncherName;
+    const std::filesystem::path path =
+        project.linuxLauncher ? FilePath(*project.linuxLauncher) : toolFolder / autorun::kLinuxLauncherName;
     const std::string text = PathText(path);
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    if (!std::filesystem::is_regular_file(autorun::SystemPath(path), error))
         throw DiscError(text + (project.linuxLauncher
                                     ? ": no such file (the Linux launcher for --linux-exe)"
                                     : ": no Linux launcher beside autorun-disc; name one with "

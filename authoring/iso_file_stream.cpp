@@ -6,6 +6,7 @@
 #include <new>
 
 #include "disc_contents.h"
+#include "folder_tree.h"
 #include "text_encoding.h"
 
 namespace authoring {
@@ -42,7 +43,7 @@ FileStream& Of(IsoStream* stream) {
 int Open(IsoStream* stream) {
     FileStream& data = Of(stream);
     if (data.file) return static_cast<int>(ISO_FILE_ALREADY_OPENED);
-    data.file = std::make_unique<std::ifstream>(data.path, std::ios::binary);
+    data.file = std::make_unique<std::ifstream>(autorun::SystemPath(data.path), std::ios::binary);
     if (!*data.file) {
         data.file.reset();
         return Failed(data, ISO_FILE_ACCESS_DENIED);

@@ -23,20 +23,11 @@ ImageFile& Of(IsoDataSource* source) {
 
 int Open(IsoDataSource* source) {
     ImageFile& file = Of(source);
-    if (file.stream) return static_cast<int>(ISO_FILE_ALREADY_OPENED);
-    file.stream = std::make_unique<std::ifstream>(autorun::SystemPath(file.path), std::ios::binary);
-    if (!*file.stream) {
-        file.stream.reset();
-        return static_cast<int>(ISO_FILE_ACCESS_DENIED);
-    }
-    return ISO_SUCCESS;
+    return OpenIsoInput(file.stream, file.path);
 }
 
 int Close(IsoDataSource* source) {
-    ImageFile& file = Of(source);
-    if (!file.stream) return static_cast<int>(ISO_FILE_NOT_OPENED);
-    file.stream.reset();
-    return ISO_SUCCESS;
+    return CloseIsoInput(Of(source).stream);
 }
 
 int ReadBlock(IsoDataSource* source, std::uint32_t block, std::uint8_t* buffer) {
@@ -53,6 +44,22 @@ void Free(IsoDataSource* source) {
 }
 
 }  // namespace
+
+int OpenIsoInput(std::unique_ptr<std::ifstream>& file, const std::filesystem::path& path) {
+    if (file) return static_cast<int>(ISO_FILE_ALREADY_OPENED);
+    file = std::make_unique<std::ifstream>(autorun::SystemPath(path), std::ios::binary);
+    if (!*file) {
+        file.reset();
+        return static_cast<int>(ISO_FILE_ACCESS_DENIED);
+    }
+    return ISO_SUCCESS;
+}
+
+int CloseIsoInput(std::unique_ptr<std::ifstream>& file) {
+    if (!file) return static_cast<int>(ISO_FILE_NOT_OPENED);
+    file.reset();
+    return ISO_SUCCESS;
+}
 
 IsoDataSourcePtr NewIsoImageSource(const std::filesystem::path& image) {
     // libisofs frees the source itself with free() when its last reference goes.

@@ -4,10 +4,17 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <memory>
 
 #include "libisofs_handles.h"
 
 namespace authoring {
+
+// The file behind a libisofs stream or source, opened and closed with libisofs' result codes: an open
+// file can't be opened again, nor a closed one closed.
+int OpenIsoInput(std::unique_ptr<std::ifstream>& file, const std::filesystem::path& path);
+int CloseIsoInput(std::unique_ptr<std::ifstream>& file);
 
 // A source with one reference, not yet open.
 IsoDataSourcePtr NewIsoImageSource(const std::filesystem::path& image);

@@ -13,10 +13,4 @@ std::wstring Utf16FromPathText(const std::string& path) {
     return std::wstring(text.begin(), text.end());
 }
 
-std::vector<std::string> PathTextArguments(int argc, wchar_t** argv) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(PathTextFromUtf16(argv[i]));
-    return args;
-}
-
 }  // namespace autorun

@@ -8,6 +8,9 @@
 
 namespace autorun {
 
+// Also the way into disc authoring on Windows: a DiscProject's paths are this text, so a path from a
+// dialog, a window or wmain's arguments goes in through PathTextFromUtf16 (and its texts too, for
+// valid UTF-16 is plain UTF-8 here).
 std::string PathTextFromUtf16(const std::wstring& path);
 std::wstring Utf16FromPathText(const std::string& path);
 

@@ -6,9 +6,10 @@
 // name Windows allows survives, and other texts are plain UTF-8.  The ANSI code page comes in only
 // where a disc stores a text in it (bin2.dat's name, autorun.inf, the volume ID), through ToAnsi,
 // which refuses what the code page lacks.  A path text becomes a std::filesystem::path through
-// FilePath and nothing else: libstdc++ on Windows reads a narrow string byte for byte as code points
-// U+0000 to U+00FF, neither ANSI nor UTF-8.  The platform seam adds the \\?\ form that Windows needs
-// past MAX_PATH (autorun::SystemPath in platform/folder_tree.h).
+// FilePath and nothing else: libstdc++ on Windows reads a narrow string byte by byte through the C
+// runtime's locale (Latin-1 in one program, the ANSI code page in another), never as UTF-8.  File
+// operations get the path through autorun::SystemPath (platform/folder_tree.h): past MAX_PATH, Windows
+// needs the "\\?\" form it adds.
 #pragma once
 
 #include <filesystem>

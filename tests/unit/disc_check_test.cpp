@@ -13,6 +13,7 @@
 #include "splash_picture.h"
 #include "synthetic_pe.h"
 #include "terminal_text.h"
+#include "text_encoding.h"
 
 namespace authoring {
 namespace {
@@ -278,8 +279,8 @@ TEST(DiscNames, VolumeIdsAreDCharactersOfAtMost32) {
 TEST(DiscNames, JolietCountsUtf16UnitsNotBytes) {
     std::string name;
     for (int i = 0; i < 64; ++i) name += kEAcute;  // 64 characters, 128 bytes in UTF-8
-    EXPECT_FALSE(JolietProblem("data/" + name));
-    EXPECT_TRUE(JolietProblem("data/" + name + "e"));
+    EXPECT_FALSE(JolietProblem(FilePath("data/" + name)));
+    EXPECT_TRUE(JolietProblem(FilePath("data/" + name + "e")));
 }
 
 TEST(AutorunInf, IsAnsiWhenItCanBe) {

@@ -58,7 +58,7 @@ TEST(LongPath, OnlyLongPathsChangeAndThenBecomeWhole) {
     EXPECT_EQ(extended.substr(0, 4), L"\\\\?\\");
     EXPECT_EQ(extended.find(L'/'), std::wstring::npos);
     EXPECT_EQ(extended.find(L"\\.\\"), std::wstring::npos);
-    EXPECT_EQ(extended.substr(extended.size() - 157), std::wstring(150, L'b') + L"\\x.iso");
+    EXPECT_EQ(extended.substr(extended.size() - 157), L"\\" + std::wstring(150, L'b') + L"\\x.iso");
     EXPECT_EQ(extended.substr(4), FullPath(deep));
     EXPECT_EQ(ExtendedLengthPath(L"\\\\server\\share\\" + std::wstring(250, L'c')),
               L"\\\\?\\UNC\\server\\share\\" + std::wstring(250, L'c'));

@@ -19,7 +19,7 @@ void MakeExecutable(const fs::path& path) {
     std::error_code error;
     using fs::perms;
     fs::permissions(
-        path,
+        autorun::SystemPath(path),
         perms::owner_all | perms::group_read | perms::group_exec | perms::others_read | perms::others_exec,
         error);
     if (error) throw DiscError(PathText(path) + ": cannot make the file executable: " + error.message());

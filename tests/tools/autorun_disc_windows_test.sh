@@ -196,6 +196,13 @@ grep -q 'the disc starts its game' out.txt || fail "check on $greek-$cjk: $(cat 
 expect_status 1 make --game "$greek" --exe Missing.exe --launcher "$launcher" --iso other.iso
 grep -q '^autorun-disc: ??????/Missing.exe: no such file in the game folder$' err.txt ||
   fail "a message naming a Greek folder: $(cat err.txt)"
+# On a console the names come whole: script(1) gives Wine a terminal, which it shows as a console.
+if command -v script >/dev/null; then
+  SHELL=/bin/bash script -qec "$(printf '%q ' "${tool[@]}" make --game "$greek" --exe Missing.exe \
+    --launcher "$launcher" --iso other.iso)" /dev/null >console.txt 2>&1
+  grep -q "$greek/Missing.exe" console.txt ||
+    fail "a message naming a Greek folder on a console: $(od -c console.txt | head -5)"
+fi
 
 # Wine serves no shares (\\localhost\... and \\?\UNC\... both fail with "path not found"), so a share as
 # the output can only be refused cleanly here: one line naming it, nothing written.

@@ -16,6 +16,7 @@
 #include "splash_picture.h"
 #include "split_file_check.h"
 #include "terminal_text.h"
+#include "folder_tree.h"
 #include "text_encoding.h"
 
 namespace authoring {
@@ -219,8 +220,9 @@ const char* LevelName(Finding::Level level) {
 
 CheckReport CheckDiscAt(const std::string& target) {
     std::error_code error;
-    const bool folder = std::filesystem::is_directory(target, error);
-    if (!folder && !std::filesystem::is_regular_file(target, error))
+    const std::filesystem::path path = autorun::SystemPath(FilePath(target));
+    const bool folder = std::filesystem::is_directory(path, error);
+    if (!folder && !std::filesystem::is_regular_file(path, error))
         throw DiscError(target + ": no such image or folder");
     return CheckDisc(*(folder ? ReadFolder(target) : ReadIsoImage(target)));
 }

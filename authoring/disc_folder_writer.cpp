@@ -4,6 +4,7 @@
 
 #include "disc_output.h"
 #include "file_dates.h"
+#include "folder_tree.h"
 #include "reproducible_time.h"
 #include "staged_folder.h"
 #include "text_encoding.h"
@@ -18,7 +19,7 @@ void MakeExecutable(const fs::path& path) {
     std::error_code error;
     using fs::perms;
     fs::permissions(
-        path,
+        autorun::SystemPath(path),
         perms::owner_all | perms::group_read | perms::group_exec | perms::others_read | perms::others_exec,
         error);
     if (error) throw DiscError(PathText(path) + ": cannot make the file executable: " + error.message());
@@ -28,7 +29,8 @@ double TotalSize(const DiscContents& contents) {
     double total = 0;
     std::error_code error;
     for (const DiscFile& file : contents.files)
-        total += file.source ? double(fs::file_size(*file.source, error)) : double(file.bytes.size());
+        total += file.source ? double(fs::file_size(autorun::SystemPath(*file.source), error))
+                             : double(file.bytes.size());
     return total;
 }
 
@@ -47,7 +49,7 @@ void Fill(const DiscContents& contents, autorun::StagedFolder& staged, const Pro
         try {
             if (file.source) {
                 staged.CopyFile(file.path, *file.source);
-                tenths.Add(double(fs::file_size(*file.source, error)));
+                tenths.Add(double(fs::file_size(autorun::SystemPath(*file.source), error)));
             } else {
                 staged.WriteFile(file.path, file.bytes);
                 tenths.Add(double(file.bytes.size()));
@@ -65,12 +67,13 @@ void Fill(const DiscContents& contents, autorun::StagedFolder& staged, const Pro
 // A burning program takes the files' dates from the folder: with SOURCE_DATE_EPOCH set, the folder and
 // everything in it carry that date, so that the disc it burns doesn't depend on when the folder was made.
 void SetDates(const fs::path& root, std::int64_t seconds) {
-    std::error_code error;
     std::vector<fs::path> paths = {root};
-    for (fs::recursive_directory_iterator walk(root, error), end; !error && walk != end;
-         walk.increment(error))
-        paths.push_back(walk->path());
-    if (error) throw DiscError(PathText(root) + ": cannot read the folder: " + error.message());
+    try {
+        for (const autorun::FolderEntry& entry : autorun::ListFolderTree(root))
+            paths.push_back(root / entry.path);
+    } catch (const autorun::FolderTreeError& failure) {
+        throw DiscError(PathText(root / failure.folder()) + ": cannot read the folder: " + failure.what());
+    }
     for (const fs::path& path : paths) {
         try {
             autorun::SetModificationTime(path, seconds);
@@ -94,9 +97,9 @@ void ProgressTenths::Add(double bytes) {
 void WriteDiscFolder(const DiscContents& contents, const std::string& targetName, bool replace,
                      const Progress& progress) {
     const auto sourceDate = SourceDate();
-    const fs::path target(targetName);
+    const fs::path target = FilePath(targetName);
     std::error_code error;
-    const bool exists = fs::exists(fs::symlink_status(target, error));
+    const bool exists = fs::exists(fs::symlink_status(autorun::SystemPath(target), error));
     if (exists && !replace) throw DiscError(targetName + ": already exists; pass --force to replace it");
     std::optional<autorun::StagedFolder> staged;
     try {

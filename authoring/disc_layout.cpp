@@ -8,6 +8,7 @@
 #include "disc_names.h"
 #include "icon_file.h"
 #include "disc_file_names.h"
+#include "folder_tree.h"
 #include "launcher_branding.h"
 #include "pe_image.h"
 #include "settings_format.h"
@@ -22,16 +23,18 @@ namespace fs = std::filesystem;
 std::vector<std::string> GameFileParts(const std::string& gameFolder, const std::string& exe,
                                        const std::string& option) {
     const auto parts = SplitDiscPath(exe);
-    if (fs::path(exe).is_absolute() || !parts || parts->empty())
+    if (FilePath(exe).is_absolute() || !parts || parts->empty())
         throw DiscError(exe + ": " + option + " must be a path inside the game folder " + gameFolder);
-    const fs::path file = fs::path(gameFolder) / exe;
+    const fs::path file = FilePath(gameFolder) / FilePath(exe);
     std::error_code error;
-    if (!fs::is_regular_file(file, error))
+    if (!fs::is_regular_file(autorun::SystemPath(file), error))
         throw DiscError(PathText(file) + ": no such file in the game folder");
     const fs::path real = fs::weakly_canonical(file, error);
-    const fs::path root = fs::weakly_canonical(gameFolder, error);
+    if (error) throw DiscError(PathText(file) + ": cannot follow the path: " + error.message());
+    const fs::path root = fs::weakly_canonical(FilePath(gameFolder), error);
+    if (error) throw DiscError(gameFolder + ": cannot follow the path: " + error.message());
     const auto relative = real.lexically_relative(root);
-    if (error || relative.empty() || *relative.begin() == "..")
+    if (relative.empty() || *relative.begin() == "..")
         throw DiscError(PathText(file) + ": " + option + " leads out of the game folder (through a link?)");
     return *parts;
 }
@@ -72,38 +75,45 @@ std::vector<std::string> ReservedNames(const DiscPlan& plan) {
     return names;
 }
 
-void RequireFreeName(const std::string& gameFolder, const fs::path& path,
-                     const std::vector<std::string>& reserved) {
+void RequireFreeName(const fs::path& root, const fs::path& path, const std::vector<std::string>& reserved) {
     for (const std::string& name : reserved)
         if (WindowsNameKey(PathUtf16(path)) == WindowsNameKey(ToUtf16(name)))
-            throw DiscError(PathText(fs::path(gameFolder) / path) + ": the disc's own " + name +
+            throw DiscError(PathText(root / path) + ": the disc's own " + name +
                             " goes there; move or remove the game's file of that name");
+}
+
+std::vector<autorun::FolderEntry> GameFolderEntries(const std::string& gameFolder, const fs::path& root) {
+    std::error_code error;
+    if (!fs::is_directory(autorun::SystemPath(root), error)) throw DiscError(gameFolder + ": no such folder");
+    try {
+        return autorun::ListFolderTree(root);
+    } catch (const autorun::FolderTreeError& failure) {
+        throw DiscError(PathText(root / failure.folder()) + ": cannot read the folder: " + failure.what());
+    }
 }
 
 void AddGameFiles(const std::string& gameFolder, const std::vector<std::string>& reserved,
                   DiscContents& contents) {
-    std::error_code error;
-    if (!fs::is_directory(gameFolder, error)) throw DiscError(gameFolder + ": no such folder");
+    const fs::path root = FilePath(gameFolder);
+    const fs::path absoluteRoot = autorun::AbsolutePath(root);
     std::map<std::u16string, fs::path> seen;  // Windows' key of each name, and the name
-    fs::recursive_directory_iterator walk(gameFolder, error), end;
-    for (; !error && walk != end; walk.increment(error)) {
-        const fs::path path = walk->path().lexically_relative(gameFolder);
+    for (const autorun::FolderEntry& entry : GameFolderEntries(gameFolder, root)) {
+        const fs::path& path = entry.path;
         if (const auto problem = JolietProblem(path))
-            throw DiscError(PathText(walk->path()) + ": " + *problem);
+            throw DiscError(PathText(root / path) + ": " + *problem);
         const auto clash = seen.emplace(WindowsNameKey(PathUtf16(path)), path);
         if (!clash.second)
-            throw DiscError(PathText(walk->path()) + ": Windows can't tell it from " +
+            throw DiscError(PathText(root / path) + ": Windows can't tell it from " +
                             PathText(clash.first->second) + " (names differ in case only)");
-        RequireFreeName(gameFolder, path, reserved);
-        if (walk->is_directory(error)) {
+        RequireFreeName(root, path, reserved);
+        if (entry.kind == autorun::EntryKind::kFolder) {
             contents.folders.push_back(path);
-        } else if (walk->is_regular_file(error)) {
-            contents.files.push_back({path, fs::absolute(walk->path(), error), {}});
+        } else if (entry.kind == autorun::EntryKind::kFile) {
+            contents.files.push_back({path, absoluteRoot / path, {}});
         } else {
-            throw DiscError(PathText(walk->path()) + ": neither a file nor a folder");
+            throw DiscError(PathText(root / path) + ": neither a file nor a folder");
         }
     }
-    if (error) throw DiscError(gameFolder + ": cannot read the folder: " + error.message());
 }
 
 // The Linux launcher starts the game from the disc, so the game needs its exec bit there too.
@@ -111,9 +121,9 @@ void AddLinuxSide(const DiscPlan& plan, DiscContents& contents) {
     const LinuxPlan& side = *plan.linuxSide;
     const std::string name = Join(GameFileParts(plan.gameFolder, side.exe, "--linux-exe"), "/");
     const auto game = std::find_if(contents.files.begin(), contents.files.end(),
-                                   [&](const DiscFile& file) { return file.path.generic_string() == name; });
+                                   [&](const DiscFile& file) { return PathText(file.path) == name; });
     if (game == contents.files.end())
-        throw DiscError(PathText(fs::path(plan.gameFolder) / side.exe) +
+        throw DiscError(PathText(FilePath(plan.gameFolder) / FilePath(side.exe)) +
                         ": --linux-exe must name the file by its own name, not through a link or \"..\"");
     game->executable = true;
     contents.files.push_back({autorun::kLinuxLauncherName, std::nullopt, side.launcher, true});

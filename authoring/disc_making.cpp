@@ -8,6 +8,7 @@
 #include "disc_layout.h"
 #include "disc_media.h"
 #include "elf_image.h"
+#include "folder_tree.h"
 #include "launcher_sources.h"
 #include "reproducible_time.h"
 #include "split_file_check.h"
@@ -27,19 +28,20 @@ std::string ActionText(const DiscProject& project, const std::string& label) {
 // An output inside the game folder would go onto the next disc made from it.
 void RequireOutsideGame(const DiscProject& project) {
     std::error_code error;
-    const auto root = std::filesystem::weakly_canonical(project.gameFolder, error);
-    const auto relative = std::filesystem::weakly_canonical(project.output, error).lexically_relative(root);
+    const auto root = std::filesystem::weakly_canonical(FilePath(project.gameFolder), error);
+    const auto relative =
+        std::filesystem::weakly_canonical(FilePath(project.output), error).lexically_relative(root);
     if (!error && !relative.empty() && *relative.begin() != "..")
         throw DiscError(project.output + ": lies inside the game folder " + project.gameFolder +
                         "; write it elsewhere");
 }
 
 Bytes LinuxLauncher(const DiscProject& project, const std::filesystem::path& toolFolder) {
-    const std::filesystem::path path = project.linuxLauncher ? std::filesystem::path(*project.linuxLauncher)
-                                                             : toolFolder / autorun::kLinuxLauncherName;
+    const std::filesystem::path path =
+        project.linuxLauncher ? FilePath(*project.linuxLauncher) : toolFolder / autorun::kLinuxLauncherName;
     const std::string text = PathText(path);
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    if (!std::filesystem::is_regular_file(autorun::SystemPath(path), error))
         throw DiscError(text + (project.linuxLauncher
                                     ? ": no such file (the Linux launcher for --linux-exe)"
                                     : ": no Linux launcher beside autorun-disc; name one with "
@@ -122,7 +124,7 @@ MadeDisc MakeDisc(const DiscProject& project, const AuthoringRun& run) {
 }
 
 std::string DefaultLabel(const std::string& gameFolder) {
-    const std::filesystem::path game = std::filesystem::path(gameFolder).lexically_normal();
+    const std::filesystem::path game = FilePath(gameFolder).lexically_normal();
     const std::string name = PathText((game.has_filename() ? game : game.parent_path()).filename());
     return name.empty() || name == "." ? "GAME" : name;
 }

@@ -4,6 +4,7 @@
 #include <map>
 #include <system_error>
 
+#include "folder_tree.h"
 #include "text_encoding.h"
 
 namespace authoring {
@@ -40,7 +41,7 @@ std::uint64_t DivideUp(std::uint64_t value, std::uint64_t by) {
 }
 
 std::string Parent(const std::filesystem::path& path) {
-    return path.parent_path().generic_string();
+    return PathText(path.parent_path());
 }
 
 }  // namespace
@@ -98,7 +99,7 @@ std::string FitSummary(std::uint64_t sectors) {
 std::uint64_t DiscFileSize(const DiscFile& file) {
     if (!file.source) return file.bytes.size();
     std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(*file.source, error);
+    const std::uintmax_t size = std::filesystem::file_size(autorun::SystemPath(*file.source), error);
     if (error) throw DiscError(PathText(*file.source) + ": cannot read the file's size: " + error.message());
     return size;
 }
@@ -107,7 +108,7 @@ std::uint64_t EstimateImageSectors(const DiscContents& contents) {
     std::map<std::string, std::uint64_t> records;  // per folder, by its path; "" is the root
     records[""] = 2;
     for (const std::filesystem::path& folder : contents.folders) {
-        records[folder.generic_string()] += 2;
+        records[PathText(folder)] += 2;
         records[Parent(folder)] += 1;
     }
     std::uint64_t sectors = kFixedSectors;

@@ -20,7 +20,7 @@ std::optional<std::string> JolietProblem(const std::filesystem::path& path) {
 
 std::string VolumeIdFromLabel(const std::string& label) {
     std::string id;
-    for (char c : label) {
+    for (char c : VolumeIdBytes(label)) {
         if (id.size() == kIsoVolumeIdLimit) break;
         const unsigned char byte = static_cast<unsigned char>(c);
         id.push_back(std::isalnum(byte) && byte < 0x80 ? char(std::toupper(byte)) : '_');

@@ -1,5 +1,7 @@
 // What a disc author asks for, as plain values: whoever fills them in (the command line, a project
-// file, a window) hands them to MakeDisc, BrandLauncherFile or CheckDiscAt.
+// file, a window) hands them to MakeDisc, BrandLauncherFile or CheckDiscAt.  Every string is UTF-8
+// (text_encoding.h); on Windows a path is WTF-8, what autorun::PathTextFromUtf16 makes of the UTF-16
+// that Windows gives.
 #pragma once
 
 #include <optional>

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "disc_names.h"
+#include "folder_tree.h"
 #include "text_encoding.h"
 
 namespace authoring {
@@ -43,14 +44,16 @@ class ContentsReader : public DiscReader {
 
 class FolderReader : public DiscReader {
    public:
-    explicit FolderReader(const std::string& folder) : root_(folder) {
+    explicit FolderReader(const std::string& folder) : root_(FilePath(folder)) {
         std::error_code error;
-        if (!std::filesystem::is_directory(root_, error)) throw DiscError(folder + ": not a folder");
-        std::filesystem::recursive_directory_iterator walk(root_, error), end;
-        if (error) throw DiscError(folder + ": cannot read the folder: " + error.message());
-        for (; walk != end; walk.increment(error)) {
-            if (error) throw DiscError(folder + ": cannot read the folder: " + error.message());
-            if (walk->is_regular_file(error)) files_.push_back(walk->path().lexically_relative(root_));
+        if (!std::filesystem::is_directory(autorun::SystemPath(root_), error))
+            throw DiscError(folder + ": not a folder");
+        try {
+            for (const autorun::FolderEntry& entry : autorun::ListFolderTree(root_))
+                if (entry.kind == autorun::EntryKind::kFile) files_.push_back(entry.path);
+        } catch (const autorun::FolderTreeError& failure) {
+            throw DiscError(PathText(root_ / failure.folder()) +
+                            ": cannot read the folder: " + failure.what());
         }
     }
 
@@ -66,7 +69,7 @@ class FolderReader : public DiscReader {
 #else
         using std::filesystem::perms;
         std::error_code error;
-        const perms mode = std::filesystem::status(root_ / path, error).permissions();
+        const perms mode = std::filesystem::status(autorun::SystemPath(root_ / path), error).permissions();
         if (error) return std::nullopt;
         return (mode & (perms::owner_exec | perms::group_exec | perms::others_exec)) != perms::none;
 #endif
@@ -93,9 +96,9 @@ std::optional<std::filesystem::path> DiscReader::Find(const std::u16string& path
 }
 
 bool DiscReader::HasExactly(const std::filesystem::path& path) const {
-    const std::string wanted = path.generic_string();
+    const std::u16string wanted = PathUtf16(path);
     for (const std::filesystem::path& file : Files())
-        if (file.generic_string() == wanted) return true;
+        if (PathUtf16(file) == wanted) return true;
     return false;
 }
 

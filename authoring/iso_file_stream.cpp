@@ -6,6 +6,7 @@
 #include <new>
 
 #include "disc_contents.h"
+#include "iso_data_source.h"
 #include "text_encoding.h"
 
 namespace authoring {
@@ -41,20 +42,12 @@ FileStream& Of(IsoStream* stream) {
 
 int Open(IsoStream* stream) {
     FileStream& data = Of(stream);
-    if (data.file) return static_cast<int>(ISO_FILE_ALREADY_OPENED);
-    data.file = std::make_unique<std::ifstream>(data.path, std::ios::binary);
-    if (!*data.file) {
-        data.file.reset();
-        return Failed(data, ISO_FILE_ACCESS_DENIED);
-    }
-    return ISO_SUCCESS;
+    const int result = OpenIsoInput(data.file, data.path);
+    return result == static_cast<int>(ISO_FILE_ACCESS_DENIED) ? Failed(data, ISO_FILE_ACCESS_DENIED) : result;
 }
 
 int Close(IsoStream* stream) {
-    FileStream& data = Of(stream);
-    if (!data.file) return static_cast<int>(ISO_FILE_NOT_OPENED);
-    data.file.reset();
-    return ISO_SUCCESS;
+    return CloseIsoInput(Of(stream).file);
 }
 
 off_t Size(IsoStream* stream) {

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "disc_reader.h"
+#include "iso_data_source.h"
 #include "libisofs_handles.h"
 #include "text_encoding.h"
 
@@ -76,9 +77,7 @@ class IsoReader : public DiscReader {
    private:
     // The image's Joliet tree, or with `joliet` unset its Rock Ridge tree.
     IsoImagePtr Import(bool joliet, IsoReadImageFeatures** features) const {
-        IsoDataSource* rawSource = nullptr;
-        Require(iso_data_source_new_from_file(path_.c_str(), &rawSource), "cannot open the image");
-        const IsoDataSourcePtr source(rawSource);
+        const IsoDataSourcePtr source = NewIsoImageSource(FilePath(path_));
         IsoReadOpts* rawOpts = nullptr;
         Require(iso_read_opts_new(&rawOpts, 0), "cannot read the image");
         const IsoReadOptsPtr opts(rawOpts);

@@ -15,6 +15,7 @@
 #include "iso_source_date.h"
 #include "libisofs_handles.h"
 #include "reproducible_time.h"
+#include "folder_tree.h"
 #include "text_encoding.h"
 
 namespace authoring {
@@ -40,8 +41,9 @@ struct SourceState {
 
 std::optional<SourceState> StateOf(const std::filesystem::path& path) {
     std::error_code sizeError, timeError;
-    SourceState state{path, std::filesystem::file_size(path, sizeError),
-                      std::filesystem::last_write_time(path, timeError)};
+    const std::filesystem::path systemPath = autorun::SystemPath(path);
+    SourceState state{path, std::filesystem::file_size(systemPath, sizeError),
+                      std::filesystem::last_write_time(systemPath, timeError)};
     if (sizeError || timeError) return std::nullopt;
     return state;
 }
@@ -144,7 +146,7 @@ class ImageBuilder {
 
     static void SetTimes(IsoNode* node, const std::filesystem::path& source) {
         std::error_code error;
-        const auto written = std::filesystem::last_write_time(source, error);
+        const auto written = std::filesystem::last_write_time(autorun::SystemPath(source), error);
         if (error) return;
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
             std::chrono::file_clock::to_sys(written).time_since_epoch());
@@ -203,10 +205,11 @@ void Stream(burn_source* source, autorun::AtomicFileWriter& out, const Progress&
 std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& target, bool replace,
                            const Progress& progress, const SizeCheck& checkSize) {
     const auto sourceDate = SourceDate();
+    const std::filesystem::path targetPath = autorun::SystemPath(FilePath(target));
     std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(target, error)) && !replace)
+    if (std::filesystem::exists(std::filesystem::symlink_status(targetPath, error)) && !replace)
         throw DiscError(target + ": already exists; pass --force to replace it");
-    if (std::filesystem::is_directory(target, error)) throw DiscError(target + ": is a folder");
+    if (std::filesystem::is_directory(targetPath, error)) throw DiscError(target + ": is a folder");
     EnsureLibisofs();
     TakeIsoFailureText();  // an earlier image's failures are no account of this one's
     const std::vector<SourceState> states = SourceStates(contents);
@@ -225,7 +228,7 @@ std::uint64_t WriteDiscIso(const DiscContents& contents, const std::string& targ
         throw;
     }
     try {
-        autorun::AtomicFileWriter out(target);
+        autorun::AtomicFileWriter out(FilePath(target));
         Stream(source.get(), out, progress, target);
         if (!builder.readFailure()->empty()) throw DiscError(*builder.readFailure());
         RequireUnchanged(states, target);

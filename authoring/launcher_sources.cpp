@@ -13,6 +13,7 @@
 #include "launcher_signing.h"
 #include "pe_image.h"
 #include "splash_picture.h"
+#include "folder_tree.h"
 #include "text_encoding.h"
 
 namespace authoring {
@@ -23,7 +24,7 @@ constexpr char kPasswordVariable[] = "AUTORUN_SIGN_PASSWORD";
 // The byte checks below say what is wrong without knowing the file; the file is named here, where it
 // is read.
 Bytes ReadInput(const std::string& path) {
-    auto bytes = autorun::ReadWholeFile(path);
+    auto bytes = autorun::ReadWholeFile(FilePath(path).native());
     if (!bytes) throw DiscError(path + ": cannot read the file (missing, or not a file)");
     return std::move(*bytes);
 }
@@ -58,7 +59,7 @@ Bytes BrandedLauncher(const LauncherSources& sources, const AuthoringRun& run) {
     const std::filesystem::path path = LauncherPath(sources, run.toolFolder);
     const std::string launcherPath = PathText(path);
     std::error_code ignored;
-    if (!sources.launcher && !std::filesystem::is_regular_file(path, ignored))
+    if (!sources.launcher && !std::filesystem::is_regular_file(autorun::SystemPath(path), ignored))
         throw DiscError(launcherPath + ": no launcher beside autorun-disc; name one with --launcher " +
                         autorun::kLauncherExeName);
     const Bytes launcher = ReadFileAt(path);
@@ -80,7 +81,7 @@ Bytes BrandedLauncher(const LauncherSources& sources, const AuthoringRun& run) {
 
 // The first line of the file, so that an editor's final line end is no part of the password.
 std::string PasswordFromFile(const std::string& path) {
-    const auto bytes = autorun::ReadWholeFile(path);
+    const auto bytes = autorun::ReadWholeFile(FilePath(path).native());
     if (!bytes) throw DiscError(path + ": cannot read the password file (missing, or not a file)");
     std::string text(bytes->begin(), bytes->end());
     text = text.substr(0, text.find('\n'));
@@ -106,7 +107,7 @@ void WarnOfBrokenSignature(const LauncherSources& sources, const Bytes& launcher
 }  // namespace
 
 std::filesystem::path LauncherPath(const LauncherSources& sources, const std::filesystem::path& toolFolder) {
-    if (sources.launcher) return *sources.launcher;
+    if (sources.launcher) return FilePath(*sources.launcher);
     return toolFolder / autorun::kLauncherExeName;
 }
 
@@ -124,7 +125,7 @@ Bytes FinishedLauncher(const LauncherSources& sources, const AuthoringRun& run) 
 WrittenLauncher BrandLauncherFile(const BrandProject& project, const AuthoringRun& run) {
     const Bytes launcher = FinishedLauncher(project.launcher, run);
     try {
-        autorun::WriteFileAtomically(project.output, launcher);
+        autorun::WriteFileAtomically(FilePath(project.output), launcher);
     } catch (const autorun::FileError& error) {
         // The platform's writer says what failed without the file's name.
         throw DiscError(project.output + ": " + error.what());

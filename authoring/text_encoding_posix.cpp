@@ -12,6 +12,10 @@ std::optional<std::string> ToAnsi(const std::string& text) {
     return autorun::AnsiFromUtf8(text);
 }
 
+std::string VolumeIdBytes(const std::string& label) {
+    return label;
+}
+
 std::u16string ToUtf16(const std::string& text) {
     return autorun::Utf16FromUtf8(text, autorun::InvalidText::kReplace);
 }
@@ -38,6 +42,10 @@ std::string PathUtf8(const std::filesystem::path& path) {
 
 std::filesystem::path PathFromUtf8(const std::string& utf8) {
     return std::filesystem::path(utf8);
+}
+
+std::filesystem::path FilePath(const std::string& text) {
+    return std::filesystem::path(text);
 }
 
 }  // namespace authoring

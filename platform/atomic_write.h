@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -21,7 +22,10 @@ class FileError : public std::runtime_error {
 // Commit() removes its temporary file.  Every member throws FileError.
 class AtomicFileWriter {
    public:
+    // `path` in the system's 8-bit encoding (the ANSI code page on Windows).
     explicit AtomicFileWriter(const std::string& path);
+    // Any path Windows allows, past MAX_PATH too.
+    explicit AtomicFileWriter(const std::filesystem::path& path);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -37,5 +41,6 @@ class AtomicFileWriter {
 // Writes `bytes` to `path` with an AtomicFileWriter: on failure `path` is untouched, the temporary
 // file is removed and FileError is thrown.
 void WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
+void WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace autorun

@@ -23,7 +23,7 @@ class StagedFolder {
 
     const std::filesystem::path& path() const { return path_; }
 
-    // `relative` is a path inside the folder, whose parent folders exist.
+    // `relative` is a path inside the folder; the folders on the way are made too.
     void CreateFolders(const std::filesystem::path& relative);
     void WriteFile(const std::filesystem::path& relative, const std::vector<std::uint8_t>& bytes);
     void CopyFile(const std::filesystem::path& relative, const std::filesystem::path& source);

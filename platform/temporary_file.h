@@ -7,27 +7,39 @@
 
 namespace autorun {
 
-class TemporaryFile {
+inline void RemoveFile(const std::string& path) {
+    std::remove(path.c_str());
+}
+#ifdef _WIN32
+inline void RemoveFile(const std::wstring& path) {
+    _wremove(path.c_str());
+}
+#endif
+
+template <class Text>
+class BasicTemporaryFile {
    public:
-    TemporaryFile() = default;
-    ~TemporaryFile() {
-        if (owned_) std::remove(path_.c_str());
+    BasicTemporaryFile() = default;
+    ~BasicTemporaryFile() {
+        if (owned_) RemoveFile(path_);
     }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    BasicTemporaryFile(const BasicTemporaryFile&) = delete;
+    BasicTemporaryFile& operator=(const BasicTemporaryFile&) = delete;
 
     // The name to create; a file of that name is not ours until Own() says it was created here.
-    void SetPath(std::string path) {
+    void SetPath(Text path) {
         owned_ = false;
         path_ = std::move(path);
     }
-    std::string& path() { return path_; }
+    Text& path() { return path_; }
     void Own() noexcept { owned_ = true; }
     void Keep() noexcept { owned_ = false; }
 
    private:
-    std::string path_;
+    Text path_;
     bool owned_ = false;
 };
+
+using TemporaryFile = BasicTemporaryFile<std::string>;
 
 }  // namespace autorun

@@ -51,6 +51,8 @@ struct AtomicFileWriter::State {
     File file{nullptr, &std::fclose};
 };
 
+AtomicFileWriter::AtomicFileWriter(const std::filesystem::path& path) : AtomicFileWriter(path.native()) {}
+
 AtomicFileWriter::AtomicFileWriter(const std::string& path) : state_(new State) {
     state_->path = path;
     state_->file = CreateUniqueFile(path, state_->temporary);

@@ -2,6 +2,7 @@
 
 #include "file_dates.h"
 #include "win32_handle.h"
+#include "win32_long_path.h"
 #include "win32_system_message.h"
 
 namespace autorun {
@@ -15,7 +16,7 @@ constexpr std::uint64_t kIntervalsPerSecond = 10000000;
 
 void SetModificationTime(const std::filesystem::path& path, std::int64_t seconds) {
     // Backup semantics open folders as well as files.
-    const Win32Handle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
+    const Win32Handle file(CreateFileW(ExtendedLengthPath(path.native()).c_str(), FILE_WRITE_ATTRIBUTES,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     const std::uint64_t intervals = (std::uint64_t(seconds) + kSecondsFrom1601To1970) * kIntervalsPerSecond;

@@ -2,9 +2,9 @@
 
 #include "file_reading.h"
 #include "win32_handle.h"
+#include "win32_file_read.h"
 
 namespace autorun {
-namespace {
 
 std::optional<std::vector<std::uint8_t>> ReadOpenFile(const Win32Handle& file, std::size_t limit,
                                                       FileReadFailure* failure) {
@@ -26,18 +26,9 @@ std::optional<std::vector<std::uint8_t>> ReadOpenFile(const Win32Handle& file, s
     return content;
 }
 
-}  // namespace
-
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& name, std::size_t limit,
                                                        FileReadFailure* failure) {
     const Win32Handle file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    return ReadOpenFile(file, limit, failure);
-}
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& name, std::size_t limit,
-                                                       FileReadFailure* failure) {
-    const Win32Handle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     return ReadOpenFile(file, limit, failure);
 }

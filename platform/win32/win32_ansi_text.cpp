@@ -38,7 +38,7 @@ std::optional<std::string> NarrowToAnsiCodePage(std::wstring_view text) {
 
 std::string NarrowToAnsiCodePageForDisplay(std::wstring_view text) {
     BOOL lossy = FALSE;
-    return Narrow(text, 0, lossy);
+    return Narrow(text, WC_NO_BEST_FIT_CHARS, lossy);
 }
 
 }  // namespace autorun

@@ -13,7 +13,7 @@ std::wstring WidenFromAnsiCodePage(std::string_view text);
 // Nothing when the code page lacks a character: a best-fit look-alike would change a file's name.
 std::optional<std::string> NarrowToAnsiCodePage(std::wstring_view text);
 
-// For messages: what the code page lacks becomes a look-alike or "?".
+// For messages: what the code page lacks becomes "?"; a look-alike could name another file.
 std::string NarrowToAnsiCodePageForDisplay(std::wstring_view text);
 
 }  // namespace autorun

@@ -142,11 +142,85 @@ if [ -n "$drive_link" ]; then
   expect_status 0 make --game game --exe Game.exe --launcher "$launcher" --iso '\\?\Q:\prefixed.iso'
   [ -s prefixed.iso ] || fail "no image written to \\?\Q:\prefixed.iso: $(cat err.txt)"
 fi
+# Past MAX_PATH for the wide calls too: every game file lies more than 260 characters deep, on drive Q:,
+# and the image and the folder go just as deep.  The Linux build checks what the Windows build wrote.
+if [ -n "$drive_link" ]; then
+  long=$(printf 'f%.0s' {1..90})/$(printf 'g%.0s' {1..90})/$(printf 'h%.0s' {1..90})
+  mkdir -p "$long" && cp -r game "$long/"
+  qlong="Q:\\$long"  # Windows takes "/" too, and turns it into "\\" before it adds the \\?\ form
+  expect_status 0 make --game "$qlong\\game" --exe Game.exe --label Long --launcher "$launcher" --iso "$qlong\\long.iso"
+  "$linux_tool" check "$long/long.iso" >long-check.txt 2>&1 || fail "the image past MAX_PATH: $(cat err.txt long-check.txt)"
+  xorriso -indev "$long/long.iso" -find '/Forêt' -type f 2>/dev/null | grep -q 'Café.txt' ||
+    fail "no Café.txt in the image past MAX_PATH"
+  expect_status 0 make --game "$qlong\\game" --exe Game.exe --label Long --launcher "$launcher" --folder "$qlong\\disc"
+  "$linux_tool" check "$long/disc" >long-check.txt 2>&1 && [ -f "$long/disc/Forêt/Café.txt" ] ||
+    fail "the folder past MAX_PATH: $(cat err.txt long-check.txt)"
+  export SOURCE_DATE_EPOCH=1700000000
+  expect_status 0 make --game "$qlong\\game" --exe Game.exe --label Long --launcher "$launcher" --folder "$qlong\\disc" --force
+  unset SOURCE_DATE_EPOCH
+  [ "$(stat -c %Y "$long/disc/Forêt/Café.txt")" = 1700000000 ] || fail "the dates of the folder past MAX_PATH"
+  [ "$(find "$long" -maxdepth 1 -name 'disc.*' | wc -l)" -eq 0 ] || fail "--force left folders beside $long/disc"
+  # A game folder that can't be walked is named, with the system's reason, never as "neither a file nor a folder".
+  expect_status 1 make --game "$qlong\\missing" --exe Game.exe --launcher "$launcher" --iso nothing.iso
+  grep -q 'missing: no such folder' err.txt || fail "a missing game folder past MAX_PATH: $(cat err.txt)"
+  rm -rf "${long%%/*}"
+
+  # The output on another drive than the game and the current folder.
+  expect_status 0 make --game game --exe Game.exe --launcher "$launcher" --iso 'Q:\other-drive.iso'
+  "$linux_tool" check other-drive.iso >drive-check.txt 2>&1 || fail "the image on drive Q: $(cat err.txt drive-check.txt)"
+fi
+
+# Names no ANSI code page holds whole, in the game folder's path and the outputs': Greek and CJK.  The
+# label comes from the folder's name, so autorun.inf is UTF-16, and the image is the Linux build's.
+greek='Κόσμος' cjk='目录'
+mkdir -p "$greek/$cjk" && cp "$game_exe" "$greek/Game.exe" && printf 'w' >"$greek/$cjk/$greek.txt"
+touch -d '2024-01-02 03:04:05' "$greek/Game.exe" "$greek/$cjk/$greek.txt"
+export SOURCE_DATE_EPOCH=1700000000
+expect_status 0 make --game "$greek" --exe Game.exe --launcher "$launcher" --iso "$cjk.iso"
+grep -q '^??.iso: ISO image written, volume "??????"' out.txt && [ -s "$cjk.iso" ] ||
+  fail "no image under a CJK name: $(cat out.txt err.txt)"
+"$linux_tool" make --game "$greek" --exe Game.exe --launcher "$launcher" --iso linux-greek.iso >/dev/null 2>&1 ||
+  fail "the Linux build could not make linux-greek.iso"
+unset SOURCE_DATE_EPOCH
+cmp -s "$cjk.iso" linux-greek.iso || fail "a Greek game folder gives another image on Windows than on Linux"
+"$linux_tool" check "$cjk.iso" >greek-check.txt 2>&1 && grep -q "label: $greek" greek-check.txt ||
+  fail "the Linux build's check on $cjk.iso: $(cat greek-check.txt)"
+expect_status 0 check "$cjk.iso"
+grep -q 'the disc starts its game' out.txt || fail "check on $cjk.iso: $(cat out.txt err.txt)"
+expect_status 0 make --game "$greek" --exe Game.exe --launcher "$launcher" --folder "$greek-$cjk"
+[ -f "$greek-$cjk/$cjk/$greek.txt" ] && [ -f "$greek-$cjk/autorun.inf" ] ||
+  fail "the folder $greek-$cjk: $(ls -R "$greek-$cjk" 2>&1) $(cat err.txt)"
+expect_status 0 check "$greek-$cjk"
+grep -q 'the disc starts its game' out.txt || fail "check on $greek-$cjk: $(cat out.txt err.txt)"
+# Messages name such files readably: on a redirected output the ANSI code page's "?" stands for what it lacks.
+expect_status 1 make --game "$greek" --exe Missing.exe --launcher "$launcher" --iso other.iso
+grep -q '^autorun-disc: ??????/Missing.exe: no such file in the game folder$' err.txt ||
+  fail "a message naming a Greek folder: $(cat err.txt)"
+# On a console the names come whole: script(1) gives Wine a terminal, which it shows as a console.
+if command -v script >/dev/null; then
+  SHELL=/bin/bash script -qec "$(printf '%q ' "${tool[@]}" make --game "$greek" --exe Missing.exe \
+    --launcher "$launcher" --iso other.iso)" /dev/null >console.txt 2>&1
+  grep -q "$greek/Missing.exe" console.txt ||
+    fail "a message naming a Greek folder on a console: $(od -c console.txt | head -5)"
+fi
+
+# Wine serves no shares (\\localhost\... and \\?\UNC\... both fail with "path not found"), so a share as
+# the output can only be refused cleanly here: one line naming it, nothing written.
+expect_status 1 make --game game --exe Game.exe --launcher "$launcher" --iso '\\localhost\share\unc.iso'
+[ "$(wc -l <err.txt)" -eq 1 ] && grep -q '^autorun-disc: \\\\localhost\\share\\unc.iso: ' err.txt ||
+  fail "an output on a share Wine lacks: $(cat err.txt)"
+
 expect_status 1 make --game game --exe Game.exe --launcher "$launcher" --iso 'nothere\disc.iso'
 [ "$(wc -l <err.txt)" -eq 1 ] && grep -q 'nothere.disc.iso' err.txt || fail "an image in a missing folder: $(cat err.txt)"
 
-expect_status 2 make --game game --exe 'ğame.exe' --launcher "$launcher" --folder other
-grep -q 'ANSI code page' err.txt || fail "a name outside the ANSI code page: $(cat err.txt)"
+# Paths may hold any name, but bin2.dat stores the game's name in the ANSI code page; on a redirected
+# output what the code page lacks is "?", never a look-alike that could name another file.
+cp "$game_exe" 'game/ğame.exe'
+expect_status 1 make --game game --exe 'ğame.exe' --launcher "$launcher" --folder other
+[ "$(wc -l <err.txt)" -eq 1 ] && grep -q '^autorun-disc: ?ame.exe: the name has characters that code page 1252, in which bin2.dat stores it, can.t hold' err.txt ||
+  fail "a name outside the ANSI code page: $(cat err.txt)"
+[ ! -e other ] || fail "a refused name left the folder other"
+rm 'game/ğame.exe'
 
 # The same branding gives the same bytes on Windows and on Linux.
 expect_status 0 brand --splash art.jpg --icon art.ico --product 'Sky Racer' --launcher "$launcher" --out windows.exe

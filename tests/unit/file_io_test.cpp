@@ -12,6 +12,7 @@
 #include "atomic_write.h"
 #include "disc_contents.h"
 #include "file_reading.h"
+#include "folder_tree.h"
 #include "staged_folder.h"
 
 namespace autorun {
@@ -29,7 +30,7 @@ class FileIoTest : public testing::Test {
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
-    void TearDown() override { fs::remove_all(folder); }
+    void TearDown() override { RemoveFolderTree(folder); }
 
     void Put(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
     static std::string Text(const fs::path& path) {
@@ -124,6 +125,37 @@ TEST_F(FileIoTest, AStagedFolderAppearsWholeOrNotAtAll) {
     EXPECT_FALSE(fs::exists(target / "a.bin"));
     EXPECT_EQ(Text(target / "b.bin"), "two");
     EXPECT_EQ(Entries(), (std::vector<std::string>{"disc", "source.bin"}));  // the old folder is gone
+}
+
+// Three folders of 100 characters put the deepest file well past MAX_PATH, and its name is one that
+// no ANSI code page holds whole: Greek and CJK.
+TEST_F(FileIoTest, TreesPastMaxPathWithAnyNamesAreWalkedWrittenAndRemoved) {
+    const fs::path greek(u8"\u039A\u03CC\u03C3\u03BC\u03BF\u03C2"), cjk(u8"\u76EE\u5F55.bin");
+    const fs::path root = folder / "tree";
+    fs::create_directory(root);
+    fs::path deepest = root;
+    for (char c : {'a', 'b', 'c'}) {
+        deepest /= std::string(100, c);
+        ASSERT_TRUE(fs::create_directory(SystemPath(deepest)));
+    }
+    deepest /= greek;
+    ASSERT_TRUE(fs::create_directory(SystemPath(deepest)));
+    WriteFileAtomically(deepest / cjk, Bytes{'d', 'e', 'e', 'p'});
+    EXPECT_EQ(ReadWholeFile((deepest / cjk).native()), (Bytes{'d', 'e', 'e', 'p'}));
+
+    const std::vector<FolderEntry> entries = ListFolderTree(root);
+    ASSERT_EQ(entries.size(), 5u);  // parents first
+    const fs::path relative = fs::path(std::string(100, 'a')) / std::string(100, 'b') / std::string(100, 'c');
+    EXPECT_EQ(entries[2].path, relative);
+    EXPECT_EQ(entries[3].path, relative / greek);
+    EXPECT_EQ(entries[3].kind, EntryKind::kFolder);
+    EXPECT_EQ(entries[4].path, relative / greek / cjk);
+    EXPECT_EQ(entries[4].kind, EntryKind::kFile);
+
+    RemoveFolderTree(root);
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_THROW(ListFolderTree(root), FolderTreeError);
+    RemoveFolderTree(root);  // gone already: nothing to do
 }
 
 }  // namespace

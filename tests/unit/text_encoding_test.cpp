@@ -1,6 +1,7 @@
 // The one UTF-8/UTF-16 codec under both of its rules, and the texts the disc tool stores and shows.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "text_encoding.h"
@@ -50,6 +51,30 @@ TEST(AnsiText, DiscsMadeOnLinuxStoreWindows1252) {
     EXPECT_FALSE(authoring::ToAnsi("\xE7\x9B\xAE"));  // not in the code page
     EXPECT_FALSE(authoring::ToAnsi("\xE9"));          // not UTF-8
     EXPECT_EQ(authoring::FromAnsi("caf\xE9 \x80\x81"), "caf\xC3\xA9 \xE2\x82\xAC?");
+}
+#else
+// The tool's texts are UTF-8 on Windows too; the ANSI code page (Windows-1252 under the tests' Wine)
+// only where a disc stores them.
+TEST(AnsiText, DiscsMadeOnWindowsStoreTheAnsiCodePage) {
+    EXPECT_EQ(authoring::ToAnsi("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xE9 \x80"s);
+    EXPECT_FALSE(authoring::ToAnsi("\xCE\x9A\xCF\x8C\xCF\x83\xCE\xBC\xCE\xBF\xCF\x82"));  // Greek
+    EXPECT_EQ(authoring::FromAnsi("caf\xE9 \x80"), "caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(authoring::ToUtf16("caf\xC3\xA9"), u"caf\u00E9");
+}
+
+// libstdc++ reads a narrow string byte by byte, through the C runtime's locale: FilePath is the way in.
+TEST(PathTextOnWindows, FilePathsHoldAnyNameAndComeBackAsTheyWere) {
+    const std::string names[] = {"C:\\Spiele\\\xE2\x82\xAC uro",
+                                 "D:\\\xCE\x9A\xCF\x8C\xCF\x83\xCE\xBC\xCE\xBF\xCF\x82/\xE7\x9B\xAE.iso",
+                                 "lone\xED\xA0\x80"};
+    for (const std::string& name : names) {
+        const std::filesystem::path path = authoring::FilePath(name);
+        EXPECT_EQ(authoring::FromUtf16(std::u16string(path.native().begin(), path.native().end())), name);
+    }
+    EXPECT_EQ(authoring::FilePath("\xE2\x82\xAC").native(), L"\u20AC");
+    // What it saves us from: a narrow string goes through the C runtime's locale, byte by byte.
+    EXPECT_NE(std::filesystem::path("\xE2\x82\xAC"s).native(), L"\u20AC");
+    EXPECT_EQ(authoring::PathText(authoring::FilePath("a\\\xE7\x9B\xAE")), "a/\xE7\x9B\xAE");
 }
 #endif
 

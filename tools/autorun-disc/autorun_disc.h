@@ -13,7 +13,7 @@ using autorun_cli::kFailure;
 using autorun_cli::kSuccess;
 using autorun_cli::kUsage;
 
-// `args` excludes the program name; texts are in the system's 8-bit encoding.
+// `args` excludes the program name; texts are UTF-8 (on Windows paths are WTF-8, see text_encoding.h).
 int RunAutorunDisc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Prints the one-line message for a bad command line and returns the exit status for it.

@@ -34,4 +34,14 @@ std::string PathText(const std::filesystem::path& path);
 std::string PathUtf8(const std::filesystem::path& path);
 std::filesystem::path PathFromUtf8(const std::string& utf8);
 
+// Texts in the system's encoding (what the tool's arguments and a DiscProject hold) as UTF-8, which
+// project files hold, and back.  On Linux the bytes go through as they are; on Windows nothing comes
+// back when the ANSI code page lacks one of the characters, since a look-alike would name another file.
+std::string Utf8FromSystemText(const std::string& text);
+std::optional<std::string> SystemTextFromUtf8(const std::string& utf8);
+
+// A path given as text in the system's encoding, and back (nothing where the encoding can't spell it).
+std::filesystem::path PathFromSystemText(const std::string& text);
+std::optional<std::string> SystemTextFromPath(const std::filesystem::path& path);
+
 }  // namespace authoring

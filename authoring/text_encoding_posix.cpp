@@ -40,4 +40,20 @@ std::filesystem::path PathFromUtf8(const std::string& utf8) {
     return std::filesystem::path(utf8);
 }
 
+std::string Utf8FromSystemText(const std::string& text) {
+    return text;
+}
+
+std::optional<std::string> SystemTextFromUtf8(const std::string& utf8) {
+    return utf8;
+}
+
+std::filesystem::path PathFromSystemText(const std::string& text) {
+    return std::filesystem::path(text);
+}
+
+std::optional<std::string> SystemTextFromPath(const std::filesystem::path& path) {
+    return path.string();
+}
+
 }  // namespace authoring

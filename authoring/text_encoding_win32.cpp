@@ -46,4 +46,21 @@ std::filesystem::path PathFromUtf8(const std::string& utf8) {
     return std::filesystem::path(autorun::Utf16FromUtf8(utf8, autorun::InvalidText::kReplace));
 }
 
+std::string Utf8FromSystemText(const std::string& text) {
+    return autorun::Utf8FromUtf16(ToUtf16(text), autorun::InvalidText::kReplace);
+}
+
+std::optional<std::string> SystemTextFromUtf8(const std::string& utf8) {
+    const std::u16string wide = autorun::Utf16FromUtf8(utf8, autorun::InvalidText::kReplace);
+    return autorun::NarrowToAnsiCodePage(std::wstring(wide.begin(), wide.end()));
+}
+
+std::filesystem::path PathFromSystemText(const std::string& text) {
+    return std::filesystem::path(autorun::WidenFromAnsiCodePage(text));
+}
+
+std::optional<std::string> SystemTextFromPath(const std::filesystem::path& path) {
+    return autorun::NarrowToAnsiCodePage(path.wstring());
+}
+
 }  // namespace authoring

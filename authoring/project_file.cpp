@@ -207,7 +207,7 @@ class ProjectReader {
             throw Problem(Name(group, key) + ": " + AnsiCodePageName() + " lacks characters of \"" + utf8 +
                           "\"");
         if (kind == Kind::kPath && !text->empty() && PathFromSystemText(*text).is_relative())
-            text = SystemTextFromPath(folder_ / PathFromSystemText(*text)).value_or(*text);
+            text = SystemTextFromPath((folder_ / PathFromSystemText(*text)).make_preferred()).value_or(*text);
         return text;
     }
 

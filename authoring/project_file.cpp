@@ -59,8 +59,15 @@ const std::set<std::string> kLauncherKeys = {"file", "splash", "icon", "product"
 const std::set<std::string> kSigningKeys = {"key", "passwordFile", "timestampUrl"};
 const std::set<std::string> kOutputKeys = {"kind", "path", "replace"};
 
+// A text from the file or the project in a message: in JSON's quotes and escapes, so that the message
+// stays one line whatever the text holds, in the system's encoding.
+std::string Quoted(const std::string& utf8) {
+    const std::string json = Json(utf8).dump(-1, ' ', false, Json::error_handler_t::replace);
+    return FromUtf16(autorun::Utf16FromUtf8(json, autorun::InvalidText::kReplace));
+}
+
 std::string Name(const char* group, const std::string& key) {
-    return "\"" + (group ? std::string(group) + "." : std::string()) + key + "\"";
+    return Quoted((group ? std::string(group) + "." : std::string()) + key);
 }
 
 bool IsUtf8(std::string_view text) {
@@ -103,7 +110,7 @@ class RepeatedKeys {
             case Json::parse_event_t::key:
                 lastKey_ = parsed.get<std::string>();
                 if (!objects_.empty() && !objects_.back().keys.insert(lastKey_).second)
-                    throw Problem("\"" + objects_.back().prefix + lastKey_ + "\" appears twice");
+                    throw Problem(Quoted(objects_.back().prefix + lastKey_) + " appears twice");
                 break;
             default:
                 break;
@@ -156,8 +163,8 @@ void RequireFormat(const Json& json) {
     if (!json.contains("format")) throw Problem("not a project: missing \"format\"");
     RequireType(json["format"], Json::value_t::string, "\"format\"");
     if (json["format"] != kFormat)
-        throw Problem("not a project: \"format\" is \"" + json["format"].get<std::string>() + "\", not \"" +
-                      kFormat + "\"");
+        throw Problem("not a project: \"format\" is " + Quoted(json["format"].get<std::string>()) + ", not " +
+                      Quoted(kFormat));
     if (!json.contains("version")) throw Problem("missing \"version\"");
     RequireType(json["version"], Json::value_t::number_integer, "\"version\"");
     if (json["version"] != kVersion)
@@ -183,7 +190,8 @@ class ProjectReader {
             if (std::optional<std::string> text = Text(group, key, kind)) value = std::move(*text);
         });
         if (project.media && !FindMedium(*project.media))
-            throw Problem("\"media\" is \"" + *project.media + "\", not one of " + MediaChoices());
+            throw Problem("\"media\" is " + Quoted(Utf8FromSystemText(*project.media)) + ", not one of " +
+                          MediaChoices());
         ReadOutput(project);
         return project;
     }
@@ -204,10 +212,11 @@ class ProjectReader {
         const std::string utf8 = value->get<std::string>();
         std::optional<std::string> text = SystemTextFromUtf8(utf8);
         if (!text)
-            throw Problem(Name(group, key) + ": " + AnsiCodePageName() + " lacks characters of \"" + utf8 +
-                          "\"");
+            throw Problem(Name(group, key) + ": " + AnsiCodePageName() + " lacks characters of " +
+                          Quoted(utf8));
         if (kind == Kind::kPath && !text->empty() && PathFromSystemText(*text).is_relative())
-            text = SystemTextFromPath((folder_ / PathFromSystemText(*text)).make_preferred()).value_or(*text);
+            text =
+                SystemTextFromPath((folder_ / PathFromSystemText(*text)).lexically_normal()).value_or(*text);
         return text;
     }
 
@@ -218,7 +227,8 @@ class ProjectReader {
         }
         if (const std::optional<std::string> kind = Text("output", "kind", Kind::kText)) {
             if (*kind != "iso" && *kind != "folder")
-                throw Problem("\"output.kind\" is \"" + *kind + "\", not \"iso\" or \"folder\"");
+                throw Problem("\"output.kind\" is " + Quoted(Utf8FromSystemText(*kind)) +
+                              ", not \"iso\" or \"folder\"");
             project.outputKind = *kind == "iso" ? OutputKind::kIso : OutputKind::kFolder;
         } else if (Find("output", "path")) {
             throw Problem("missing \"output.kind\" (\"iso\" or \"folder\") for \"output.path\"");
@@ -265,7 +275,7 @@ class ProjectWriter {
 
     std::string Stored(const std::string& text, Kind kind, const std::string& name) const {
         const std::string utf8 = Utf8FromSystemText(kind == Kind::kPath ? StoredPath(text) : text);
-        if (!IsUtf8(utf8)) throw Problem("cannot store " + name + ": \"" + text + "\" is not UTF-8 text");
+        if (!IsUtf8(utf8)) throw Problem("cannot store " + name + ": " + Quoted(utf8) + " is not UTF-8 text");
         return utf8;
     }
 

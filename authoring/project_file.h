@@ -27,7 +27,7 @@
 // with "/" separators (so a project kept beside its game survives a move, and a project written on
 // Windows reads on Linux), and any other path absolute.  "exe" and "linuxExe" are paths inside the
 // game folder and are stored as they are.  Reading gives relative paths joined to the project
-// file's folder as its path was given.
+// file's folder as its path was given, "." and ".." taken out as writing does.
 //
 // Reading refuses, with one line naming the file: text that is not UTF-8, text that is not JSON
 // (with its line and column), an unknown or repeated key (a typo must not make a different disc in

@@ -194,6 +194,9 @@ TEST_F(ProjectFile, FilesThatCantBeTrustedAreRefused) {
         {"{\"format\": \"autorun-disc project\", \"version\": 2, \"new\": 1}",
          "format version 2 is not one this autorun-disc reads (1); was it written by a later one?"},
         {head + ", \"media\": \"floppy\"}", "\"media\" is \"floppy\", not one of cd, dvd, dvd-dl, bd, bd-dl"},
+        {head + ", \"media\": \"dvd\\nx\"}",
+         "\"media\" is \"dvd\\nx\", not one of cd, dvd, dvd-dl, bd, bd-dl"},
+        {head + ", \"la\\tbel\": 1}", "unknown key \"la\\tbel\""},
         {head + ", \"output\": {\"kind\": \"zip\"}}",
          "\"output.kind\" is \"zip\", not \"iso\" or \"folder\""},
         {head + ", \"output\": {\"path\": \"d.iso\"}}",
@@ -203,8 +206,9 @@ TEST_F(ProjectFile, FilesThatCantBeTrustedAreRefused) {
 
 #ifdef _WIN32
     // A look-alike would name another file: what the ANSI code page lacks is refused.
-    EXPECT_EQ(Refusal(head + ", \"game\": \"\u76EE\"}"),
-              "\"game\": " + AnsiCodePageName() + " lacks characters of \"\xE7\x9B\xAE\"");
+    EXPECT_EQ(Refusal(head + ", \"game\": \"\u76EE\"}")
+                  .rfind("\"game\": " + AnsiCodePageName() + " lacks characters of ", 0),
+              0u);
 #endif
     EXPECT_THROW(ReadProjectFile(root_ / "work/missing.json"), DiscError);
 }
@@ -223,8 +227,9 @@ TEST_F(ProjectFile, AFailedWriteLeavesNothing) {
         WriteProjectFile(project, root_ / "work/p.json");
         ADD_FAILURE() << "written";
     } catch (const DiscError& error) {
-        EXPECT_NE(std::string(error.what()).find("cannot store \"label\": \"Caf\xE9\" is not UTF-8 text"),
-                  std::string::npos)
+        EXPECT_NE(
+            std::string(error.what()).find("cannot store \"label\": \"Caf\xEF\xBF\xBD\" is not UTF-8 text"),
+            std::string::npos)
             << error.what();
     }
     EXPECT_FALSE(fs::exists(root_ / "work/p.json"));

@@ -130,8 +130,9 @@ class RepeatedKeys {
 Json ParseJson(const std::string& text) {
     try {
         return Json::parse(text, RepeatedKeys());
-    } catch (const Json::parse_error& error) {
-        // "[json.exception.parse_error.101] parse error at line 3, column 5: ..." without the prefixes.
+    } catch (const Json::exception& error) {
+        // "[json.exception.parse_error.101] parse error at line 3, column 5: ..." without the prefixes;
+        // a number too big for a double is an out_of_range error, without a place.
         std::string what = error.what();
         for (const std::string_view prefix : {std::string_view("] "), std::string_view("parse error at ")}) {
             const std::size_t at = what.find(prefix);

@@ -178,6 +178,7 @@ TEST_F(ProjectFile, FilesThatCantBeTrustedAreRefused) {
         {"",
          "not JSON: line 1, column 1: syntax error while parsing value - unexpected end of input; expected "
          "'[', '{', or a literal"},
+        {"{\"format\": 1e400}", "not JSON: number overflow parsing '1e400'"},
         {head + ", \"lable\": \"x\"}", "unknown key \"lable\""},
         {head + ", \"launcher\": {\"splsh\": \"s.png\"}}", "unknown key \"launcher.splsh\""},
         {head + ", \"label\": \"a\", \"label\": \"b\"}", "\"label\" appears twice"},

@@ -42,6 +42,9 @@ std::string FromUtf16(const std::u16string& text);
 std::u16string PathUtf16(const std::filesystem::path& path);
 std::string PathText(const std::filesystem::path& path);
 
+// A path in the system's own form (backslashes on Windows), for paths handed back to the author.
+std::string NativePathText(const std::filesystem::path& path);
+
 // A path with "/" separators as UTF-8, the names libisofs takes and gives, and back.  On Linux the bytes
 // go through as they are.
 std::string PathUtf8(const std::filesystem::path& path);

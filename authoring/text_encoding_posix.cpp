@@ -28,6 +28,10 @@ std::string PathText(const std::filesystem::path& path) {
     return path.generic_string();
 }
 
+std::string NativePathText(const std::filesystem::path& path) {
+    return path.string();
+}
+
 std::string FromAnsi(const std::string& ansi) {
     return autorun::Utf8FromAnsi(ansi);
 }

@@ -39,6 +39,10 @@ std::string PathText(const std::filesystem::path& path) {
     return autorun::PathTextFromUtf16(path.generic_wstring());
 }
 
+std::string NativePathText(const std::filesystem::path& path) {
+    return autorun::PathTextFromUtf16(path.wstring());
+}
+
 std::string FromAnsi(const std::string& ansi) {
     return autorun::PathTextFromUtf16(autorun::WidenFromAnsiCodePage(ansi));
 }

@@ -12,7 +12,7 @@ packages=(
   wine wine32:i386 wine64 xvfb x11-utils xauth imagemagick
   libsdl2-dev xdotool openbox xorriso
   clang libclang-rt-dev llvm clang-tidy
-  libcli11-dev libisofs-dev libpng-dev icoutils python3-pefile libjpeg-turbo-progs zip
+  libcli11-dev nlohmann-json3-dev libisofs-dev libpng-dev icoutils python3-pefile libjpeg-turbo-progs zip
   osslsigncode openssl libssl-dev
 )
 

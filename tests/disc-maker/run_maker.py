@@ -271,6 +271,8 @@ def main():
                  "artwork_script", "wine_env"):
         if not getattr(args, name).is_file():
             raise SystemExit(f"run_maker.py: {getattr(args, name)}: no such file (--{name.replace('_', '-')})")
+        # Wine is given them as Z:\ paths, which must be absolute.
+        setattr(args, name, getattr(args, name).resolve())
     args.work = args.work.resolve()
     args.work.mkdir(parents=True, exist_ok=True)
     started = time.monotonic()

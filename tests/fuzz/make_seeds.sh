@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes the fuzz targets' seed corpora into seeds/: small settings files written by bin2dat, small
 # JPEGs, PNGs and icons of our own drawn by ImageMagick (the JPEGs recoded by jpegtran from
-# libjpeg-turbo-progs), bin2dat command lines, autorun.inf files, and small launchers and disc
+# libjpeg-turbo-progs), bin2dat command lines, autorun.inf files, project files, and small launchers and disc
 # folders made by fuzz_seed_maker.  The seeds are committed; run this again only to change them.
 # Usage: tests/fuzz/make_seeds.sh BUILD   (the native-asan build folder, built: build/native-asan)
 set -euo pipefail
@@ -56,6 +56,7 @@ args make_all make --game game --exe bin/game.exe --linux-exe bin/game.sh --linu
 args brand brand --splash s.jpg --out branded.exe
 args check check disc.iso
 args help_make make --help
+args make_project make --project disc.json --label Other --iso other.iso
 
 icons=$seeds/icon_file_fuzzer
 fresh "$icons"
@@ -83,6 +84,27 @@ printf '; comment\n[Other]\nopen=other.exe\n\n[AutoRun]\n  OPEN = "My Game\\auto
 printf '\xff\xfe' >"$inf/utf16.inf"
 printf '[autorun]\r\nopen=autorun.exe\r\nlabel=\xe6\x97\xa5\xe6\x9c\xac\r\n' | iconv -f UTF-8 -t UTF-16LE >>"$inf/utf16.inf"
 printf '[autorun]\r\nlabel=Caf\xe9\r\n' >"$inf/ansi.inf"
+
+project=$seeds/project_file_fuzzer
+fresh "$project"
+cat >"$project/full.json" <<'JSON'
+{
+  "format": "autorun-disc project",
+  "version": 1,
+  "game": "My Game",
+  "exe": "bin/game.exe",
+  "linuxExe": "bin/game.sh",
+  "linuxLauncher": "/opt/autorun",
+  "label": "Caf\u00e9 \"Quest\"",
+  "media": "dvd-dl",
+  "launcher": { "file": "../autorun.exe", "splash": "art/splash.png", "icon": "art/game.ico",
+                "product": "Quest", "company": "Studio" },
+  "signing": { "key": "keys/studio.pfx", "passwordFile": "keys/studio.pass", "timestampUrl": "http://t.example/" },
+  "output": { "kind": "folder", "path": "out/./disc/", "replace": true }
+}
+JSON
+printf '{"format": "autorun-disc project", "version": 1, "game": "g", "output": {"kind": "iso"}}' >"$project/draft.json"
+printf '\xef\xbb\xbf{"format": "autorun-disc project", "version": 1, "label": "x", "label": "y"}' >"$project/bom_twice.json"
 
 fresh "$seeds/pe_resources_fuzzer" && fresh "$seeds/disc_folder_fuzzer"
 "$bin2dat" write --exe game.sh "$build/bin2lnx.dat"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Tests of the Windows build of autorun-disc, run under Wine: folders, ISO images read back by xorriso
 # and by the Linux build, PNG pictures, its arguments in the ANSI code page, paths on other drives and
-# past the usual lengths, and output identical to the Linux build's.
+# past the usual lengths, and output identical to the Linux build's, from options and from a project file.
 # Usage: autorun_disc_windows_test.sh LINUX_AUTORUN_DISC LAUNCHER GAME_EXE EMULATOR... AUTORUN_DISC_EXE
 set -u
 linux_tool=$(realpath "$1") launcher=$(realpath "$2") game_exe=$(realpath "$3")
@@ -124,6 +124,14 @@ for tree in "-joliet on" "-rockridge on" "-rockridge off -joliet off"; do
 done
 cmp -s windows.iso linux.iso ||
   fail "with SOURCE_DATE_EPOCH set, windows.iso and linux.iso differ in $(cmp -l windows.iso linux.iso | wc -l) bytes"
+
+# A project file, its paths taken beside it (one of them leading out of its folder), makes that image too.
+mkdir project && cp "$launcher" project/launcher.exe
+printf '%s\n' '{"format": "autorun-disc project", "version": 1, "game": "../game", "exe": "Game.exe",' \
+  '"label": "Same", "launcher": {"file": "launcher.exe", "splash": "../art.png"},' \
+  '"output": {"kind": "iso", "path": "project.iso"}}' >project/disc.json
+SOURCE_DATE_EPOCH=1700000000 expect_status 0 make --project project/disc.json
+cmp -s project/project.iso linux.iso || fail "make --project made another image than the Linux build's options"
 
 # A PNG becomes the same JPEG as with the Linux build.
 expect_status 0 brand --splash art.png --launcher "$launcher" --out png-windows.exe

@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "arguments.h"
 #include "autorun_disc.h"
+#include "make_command_text.h"
+#include "project_file.h"
 
 namespace autorun_disc {
 namespace {
@@ -150,6 +154,81 @@ TEST(AutorunDiscArguments, HelpNamesTheCommandItDescribes) {
     const Outcome overview = RunTool({"--help"});
     EXPECT_EQ(overview.status, kSuccess);
     EXPECT_NE(overview.out.find("make"), std::string::npos);
+}
+
+// The command text the window shows for a project is one this parser reads back into that project.
+TEST(AutorunDiscArguments, TheMakeCommandTextReadsBackAsItsProject) {
+    authoring::DiscProject project;
+    project.gameFolder = "My Game";
+    project.exe = "bin/g.exe";
+    project.linuxExe = "bin/g.sh";
+    project.linuxLauncher = "lin/autorun";
+    project.launcher = {"l.exe", "s.png", "i.ico", "P", "C", {"k.pfx", "k.pass", "http://t/"}};
+    project.label = "L";
+    project.media = "bd";
+    project.outputKind = authoring::OutputKind::kFolder;
+    project.output = "out";
+    project.replace = true;
+    const Args words = authoring::MakeCommandArguments(project);
+    ASSERT_EQ(words.front(), "autorun-disc");
+    const Arguments parsed = ParseArguments(Args(words.begin() + 1, words.end()));
+    ASSERT_EQ(parsed.command, Command::kMake);
+    EXPECT_EQ(authoring::MakeCommandArguments(parsed.make), words);
+}
+
+class MakeWithProject : public ::testing::Test {
+   protected:
+    MakeWithProject()
+        : folder_(std::filesystem::temp_directory_path() /
+                  ("make_project_test_" + std::to_string(std::random_device{}()))) {
+        std::filesystem::create_directories(folder_);
+        project_.gameFolder = (folder_ / "game").string();
+        project_.exe = "g.exe";
+        project_.label = "From File";
+        project_.launcher.signing.pfx = (folder_ / "k.pfx").string();
+        project_.output = (folder_ / "file.iso").string();
+        authoring::WriteProjectFile(project_, File());
+    }
+    ~MakeWithProject() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    std::string File() const { return (folder_ / "p.json").string(); }
+
+    std::filesystem::path folder_;
+    authoring::DiscProject project_;
+};
+
+TEST_F(MakeWithProject, TheCommandLineReplacesTheFilesValues) {
+    // Parsing only notes the file: nothing is read before the command runs.
+    const Arguments arguments = ParseArguments({"make", "--project", File(), "--label", "From Line",
+                                                "--folder", "stick", "--sign-password-file", "k.pass"});
+    ASSERT_EQ(arguments.command, Command::kMake);
+    EXPECT_EQ(arguments.makeProject, File());
+    EXPECT_TRUE(arguments.make.gameFolder.empty());
+
+    const authoring::DiscProject made = ProjectToMake(arguments);
+    EXPECT_EQ(made.gameFolder, project_.gameFolder);
+    EXPECT_EQ(made.exe, "g.exe");
+    EXPECT_EQ(made.label, "From Line");
+    EXPECT_EQ(made.launcher.signing.pfx, (folder_ / "k.pfx").string());
+    EXPECT_EQ(made.launcher.signing.passwordFile, "k.pass");  // needs --sign: the file gives it
+    EXPECT_EQ(made.outputKind, authoring::OutputKind::kFolder);
+    EXPECT_EQ(made.output, "stick");
+}
+
+TEST_F(MakeWithProject, WhatNeitherGivesIsRefusedAsWithoutAProject) {
+    authoring::DiscProject draft;
+    draft.gameFolder = project_.gameFolder;
+    authoring::WriteProjectFile(draft, File());
+    Outcome outcome = RunTool({"make", "--project", File(), "--iso", "d.iso"});
+    EXPECT_EQ(outcome.status, kUsage);
+    EXPECT_EQ(outcome.err, "autorun-disc: make: --exe is required (see autorun-disc make --help)\n");
+
+    outcome = RunTool({"make", "--project", (folder_ / "missing.json").string()});
+    EXPECT_EQ(outcome.status, kFailure);
+    EXPECT_EQ(outcome.err,
+              "autorun-disc: " + (folder_ / "missing.json").generic_string() + ": cannot open the file\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // I/O, so that it can be tested and fuzzed.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,12 +23,21 @@ struct Arguments {
     Command command = Command::kHelp;
     std::string helpText;  // kHelp: what to print
 
-    authoring::DiscProject make;
+    authoring::DiscProject make;             // with --project: only what the command line gives
+    std::optional<std::string> makeProject;  // make --project FILE, read when the command runs
     authoring::BrandProject brand;
     std::string check;  // an ISO image or a folder
 };
 
 // `args` excludes the program name.  Throws UsageError.
 Arguments ParseArguments(const std::vector<std::string>& args);
+
+// What make lacks or contradicts, or nothing: checked on the command line alone, or with --project
+// once the file is read.
+std::optional<std::string> MakeMistake(const authoring::DiscProject& project);
+
+// make's project: the command line's, or the project file's with the command line's options on top.
+// Throws authoring::DiscError for the file, UsageError for what neither gives.
+authoring::DiscProject ProjectToMake(const Arguments& arguments);
 
 }  // namespace autorun_disc

@@ -13,7 +13,7 @@ int Run(const Arguments& arguments, std::ostream& out, std::ostream& err) {
             out << arguments.helpText;
             return kSuccess;
         case Command::kMake:
-            MakeCommand(arguments.make, ProgramFolder(), out, err);
+            MakeCommand(ProjectToMake(arguments), ProgramFolder(), out, err);
             return kSuccess;
         case Command::kBrand:
             BrandCommand(arguments.brand, ProgramFolder(), out, err);

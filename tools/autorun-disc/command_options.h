@@ -18,6 +18,7 @@ void AddLauncherOptions(CLI::App& command, authoring::LauncherSources& sources);
 
 // One line: the command, the mistake and where help is.  `command` is nullptr before a command.
 UsageError CommandMistake(const CLI::App* command, const std::string& what);
+UsageError CommandMistake(const std::string& command, const std::string& what);
 
 constexpr char kWriteStatus[] = "Exit status: 0 written, 1 bad input (nothing is written), 2 bad arguments.";
 

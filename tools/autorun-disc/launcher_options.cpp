@@ -49,8 +49,11 @@ void AddLauncherOptions(CLI::App& command, authoring::LauncherSources& sources) 
 
 UsageError CommandMistake(const CLI::App* command, const std::string& what) {
     if (!command) return UsageError(what + " (see autorun-disc --help)");
-    const std::string name = command->get_name();
-    return UsageError(name + ": " + what + " (see autorun-disc " + name + " --help)");
+    return CommandMistake(command->get_name(), what);
+}
+
+UsageError CommandMistake(const std::string& command, const std::string& what) {
+    return UsageError(command + ": " + what + " (see autorun-disc " + command + " --help)");
 }
 
 }  // namespace autorun_disc

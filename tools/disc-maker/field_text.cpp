@@ -1,6 +1,6 @@
 #include "field_text.h"
 
-#include "win32_ansi_text.h"
+#include "utf_codec.h"
 #include "win32_path_text.h"
 
 namespace disc_maker {
@@ -24,16 +24,14 @@ std::wstring WindowText(const std::string& text) {
     return autorun::Utf16FromPathText(text);
 }
 
-// The command line refuses such an argument with the same words (AnsiArguments).
-std::string DiscText(const std::wstring& text, const char* field) {
-    auto ansi = autorun::NarrowToAnsiCodePage(text);
-    if (!ansi)
-        throw FieldError(std::string(field) + " has characters that the ANSI code page cannot represent");
-    return std::move(*ansi);
+// Unlike a path, a text shown to players follows Unicode's rules: a lone surrogate is no character.
+std::string DiscText(const std::wstring& text) {
+    return autorun::Utf8FromUtf16(std::u16string(text.begin(), text.end()), autorun::InvalidText::kReplace);
 }
 
 std::wstring FromDiscText(const std::string& text) {
-    return autorun::WidenFromAnsiCodePage(text);
+    const std::u16string wide = autorun::Utf16FromUtf8(text, autorun::InvalidText::kReplace);
+    return std::wstring(wide.begin(), wide.end());
 }
 
 }  // namespace disc_maker

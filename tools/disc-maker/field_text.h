@@ -22,9 +22,9 @@ void SetControlText(HWND control, const std::wstring& text);
 std::string LibraryPath(const std::wstring& path);
 std::wstring WindowText(const std::string& text);
 
-// A text the disc stores (its name, the product, the company), in the ANSI code page as the command
-// line passes it; `field` names it when the code page lacks a character.  Throws FieldError.
-std::string DiscText(const std::wstring& text, const char* field);
+// A text the disc stores (its name, the product, the company): UTF-8, as the library takes every text.
+// Where a disc file must hold it in the ANSI code page, the library refuses what the page lacks.
+std::string DiscText(const std::wstring& text);
 std::wstring FromDiscText(const std::string& text);
 
 }  // namespace disc_maker

@@ -20,10 +20,10 @@ std::optional<std::string> OptionalPath(HWND window, int id) {
     return LibraryPath(path);
 }
 
-std::optional<std::string> OptionalDiscText(HWND window, int id, const char* name) {
+std::optional<std::string> OptionalDiscText(HWND window, int id) {
     const std::wstring text = Field(window, id);
     if (text.empty()) return std::nullopt;
-    return DiscText(text, name);
+    return DiscText(text);
 }
 
 bool Checked(HWND window, int id) {
@@ -72,9 +72,9 @@ authoring::DiscProject ProjectFromFields(HWND window) {
     project.linuxExe = OptionalPath(window, kLinuxProgram);
     project.launcher.splash = OptionalPath(window, kSplash);
     project.launcher.icon = OptionalPath(window, kIcon);
-    project.label = OptionalDiscText(window, kLabel, "disc name");
-    project.launcher.product = OptionalDiscText(window, kProduct, "product");
-    project.launcher.company = OptionalDiscText(window, kCompany, "company");
+    project.label = OptionalDiscText(window, kLabel);
+    project.launcher.product = OptionalDiscText(window, kProduct);
+    project.launcher.company = OptionalDiscText(window, kCompany);
     project.outputKind =
         Checked(window, kOutputFolder) ? authoring::OutputKind::kFolder : authoring::OutputKind::kIso;
     project.output = LibraryPath(PathInField(window, kOutput));

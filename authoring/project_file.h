@@ -32,7 +32,7 @@
 // Reading refuses, with one line naming the file: text that is not UTF-8, text that is not JSON
 // (with its line and column), an unknown or repeated key (a typo must not make a different disc in
 // silence), a value of the wrong type or outside its choices, a missing "format" or "version", and a
-// version this tool does not know.  On Windows, names the ANSI code page can't spell are refused too.
+// version this tool does not know.
 #pragma once
 
 #include <filesystem>

@@ -40,7 +40,7 @@ enum ControlId : int {
     kSaveProjectAs,
     kCommand,
     kCopyCommand,
-    kSaveProject,  // Ctrl+S: no control of its own, it saves where the project was opened or saved
+    kSaveProject,       // Ctrl+S: no control of its own, it saves where the project was opened or saved
     kFirstLabel = 200,  // the static labels, numbered in order
 };
 

@@ -106,7 +106,7 @@ class MakerWindow {
     std::wstring listedFolder_;
     std::wstring shownSplash_;
     SplashLook splash_;
-    std::set<int> problems_;  // the static controls that show a problem, in red
+    std::set<int> problems_;    // the static controls that show a problem, in red
     std::wstring projectFile_;  // where the project was last opened from or saved to
 };
 
@@ -316,20 +316,21 @@ void MakerWindow::OpenProject(const std::wstring& file) {
 }
 
 void MakerWindow::ChooseProjectToOpen() {
-    const std::wstring start = projectFile_.empty() ? RememberedFolder(kProjectFolderValue) : ParentFolder(projectFile_);
+    const std::wstring start =
+        projectFile_.empty() ? RememberedFolder(kProjectFolderValue) : ParentFolder(projectFile_);
     if (const auto chosen = ChooseFileToOpen(window_, kProjectFilter, L"", start)) OpenProject(*chosen);
 }
 
 // Nothing when the author cancels, or declines to replace a file the dialog did not ask about.
 std::optional<std::wstring> MakerWindow::ChooseProjectFile() {
-    const std::wstring current =
-        projectFile_.empty() ? DiscFolderName() + kProjectExtension : projectFile_;
+    const std::wstring current = projectFile_.empty() ? DiscFolderName() + kProjectExtension : projectFile_;
     const std::wstring start = projectFile_.empty() ? RememberedFolder(kProjectFolderValue) : L"";
     const auto chosen = ChooseFileToSave(window_, kProjectFilter, nullptr, current, start, true);
     if (!chosen) return std::nullopt;
     const std::wstring file = WithProjectExtension(*chosen);
     if (file == *chosen || GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) return file;
-    const std::wstring question = fs::path(file).filename().wstring() + L" already exists.\nDo you want to replace it?";
+    const std::wstring question =
+        fs::path(file).filename().wstring() + L" already exists.\nDo you want to replace it?";
     if (MessageBoxW(window_, question.c_str(), L"Save project", MB_YESNO | MB_ICONWARNING) != IDYES)
         return std::nullopt;
     return file;

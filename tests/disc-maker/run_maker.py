@@ -72,6 +72,8 @@ class Run:
         for name in ("tool", "demo", "big", "bad", "out", "cli", "reports"):
             shutil.rmtree(self.work / name, ignore_errors=True)
             (self.work / name).mkdir(parents=True)
+        # An earlier run's project would make the window ask before replacing it.
+        self.project_file().unlink(missing_ok=True)
         tool = self.work / "tool"
         shutil.copyfile(self.args.maker, tool / MAKER_NAME)
         shutil.copyfile(self.args.launcher, tool / "autorun.exe")

@@ -1,13 +1,18 @@
 // Drives "Autorun Disc Maker.exe" as an author at the keyboard would, with window messages only: starts
 // it, fills its fields step by step, presses Enter (or clicks Make, or Cancel), waits for the make to
-// end, reads the status line and the findings, captures the window, and closes it with Esc.
+// end, reads the status line and the findings, captures the window, and closes it with Esc.  A step may
+// save the project first, through the save dialog as the author fills it in; the saved project is then
+// opened in a second window, from its command line, whose fields are read back.
 //
 //   maker_driver.exe CONFIG   (key=value lines, see run_maker.py; the report goes to CONFIG's "report")
 #include <windows.h>
 #include <commctrl.h>
 
+#include <shellapi.h>
+
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "control_ids.h"
 #include "e2e_support.h"
@@ -71,13 +76,14 @@ class Driver {
     explicit Driver(const e2e::KeyValues& config) : config_(config) {}
 
     int Run() {
-        const bool started = Start();
+        const bool started = Start(L"");
         report_.Set("started", started);
         if (started) {
             const int steps = config_.GetInt("steps", 0);
             for (int step = 1; step <= steps; ++step) RunStep(std::to_string(step) + ".");
             Close();
         }
+        if (started && !savedProject_.empty()) Reopen();
         report_.Save(config_.Get("report"));
         return started ? 0 : 1;
     }
@@ -85,9 +91,11 @@ class Driver {
    private:
     HWND Item(int id) const { return GetDlgItem(window_, id); }
 
-    bool Start() {
+    // `project`, when given, is the window program's argument.
+    bool Start(const std::wstring& project) {
         const std::wstring maker = config_.Get("maker");
         std::wstring commandLine = L"\"" + maker + L"\"";
+        if (!project.empty()) commandLine += L" \"" + project + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION created{};
@@ -104,6 +112,7 @@ class Driver {
             return window_ && IsWindowVisible(window_) && Item(disc_maker::kFindings);
         });
         report_.SetMs("window_ms", e2e::ClockMs() - began);
+        if (!project.empty()) return found;
         // The fields start empty, whatever an earlier run remembered.
         report_.Set("fields_empty_at_start", found && TextOf(Item(disc_maker::kGameFolder)).empty() &&
                                                  TextOf(Item(disc_maker::kOutput)).empty());
@@ -173,6 +182,8 @@ class Driver {
                     WaitFor(30000, [&] { return !TextOf(Item(disc_maker::kGaugeText)).empty(); }));
         report_.Set(step + "gauge_text", TextOf(Item(disc_maker::kGaugeText)));
         report_.Set(step + "splash_line", TextOf(Item(disc_maker::kSplashProblem)));
+        const std::wstring project = Get(step + "save_project");
+        if (project != kUnset) SaveProject(project);
         Capture(step + "capture_filled");
         HWND status = Item(disc_maker::kStatus);
         SendMessageW(status, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
@@ -188,6 +199,80 @@ class Driver {
         report_.Set(step + "make_button", TextOf(Item(disc_maker::kMake)));
         report_.Set(step + "findings", Findings());
         Capture(step + "capture_done");
+    }
+
+    // Every field as the author sees it, under `prefix`.
+    void ReportFields(const std::string& prefix) {
+        for (const Field& field : kTextFields) report_.Set(prefix + field.key, TextOf(Item(field.id)));
+        report_.Set(prefix + "program", TextOf(Item(disc_maker::kGameProgram)));
+        report_.Set(prefix + "kind",
+                    IsDlgButtonChecked(window_, disc_maker::kOutputFolder) ? "folder" : "iso");
+        report_.Set(prefix + "replace", IsDlgButtonChecked(window_, disc_maker::kReplace) == BST_CHECKED);
+        report_.Set(prefix + "medium",
+                    static_cast<long long>(SendMessageW(Item(disc_maker::kMedium), CB_GETCURSEL, 0, 0)));
+        report_.Set(prefix + "title", TextOf(window_));
+    }
+
+    // The command shown, split into its words as the command prompt's programs split their command lines.
+    void ReportCommand() {
+        const std::wstring command = TextOf(Item(disc_maker::kCommand));
+        report_.Set("command", command);
+        int count = 0;
+        wchar_t** words = CommandLineToArgvW(command.c_str(), &count);
+        std::wstring joined;
+        for (int i = 0; words && i < count; ++i) joined += std::wstring(words[i]) + L"\n";
+        if (words) LocalFree(words);
+        report_.Set("command_words", joined);
+    }
+
+    // The save dialog the window opens, once it is up: a dialog of the maker's process owned by its window.
+    HWND SaveDialog() const {
+        for (HWND dialog = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); dialog;
+             dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr))
+            if (GetWindow(dialog, GW_OWNER) == window_ && IsWindowVisible(dialog)) return dialog;
+        return nullptr;
+    }
+
+    // The dialog's file name box: the explorer style's combo box, or the older style's edit.
+    static HWND FileNameBox(HWND dialog) {
+        constexpr int kFileNameCombo = 0x47c, kFileNameEdit = 0x480;  // cmb13 and edt1 of <dlgs.h>
+        HWND box = GetDlgItem(dialog, kFileNameCombo);
+        return box ? box : GetDlgItem(dialog, kFileNameEdit);
+    }
+
+    // Save project..., the file's name typed into the dialog, and OK, as the author's keys would.
+    void SaveProject(const std::wstring& file) {
+        ReportCommand();
+        ReportFields("saved.");
+        PostMessageW(Item(disc_maker::kSaveProjectAs), BM_CLICK, 0, 0);
+        HWND dialog = nullptr;
+        report_.Set("save_dialog",
+                    WaitFor(30000, [&] { return (dialog = SaveDialog()) && FileNameBox(dialog); }));
+        if (!dialog) return;
+        Sleep(300);  // the dialog fills its own name box as it comes up
+        SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        HWND status = Item(disc_maker::kStatus);
+        report_.Set("saved", WaitFor(30000, [&] { return TextOf(status).rfind(L"Saved ", 0) == 0; }));
+        report_.Set("save_status", TextOf(status));
+        report_.Set("saved_title", TextOf(window_));
+        savedProject_ = file;
+    }
+
+    // The saved project opened in a fresh window from its command line, as Explorer's "Open with" does.
+    void Reopen() {
+        const std::wstring file = config_.Get("reopen_project");
+        report_.Set("reopened", Start(file));
+        if (!window_) return;
+        HWND status = Item(disc_maker::kStatus);
+        report_.Set("reopened.status_shown", WaitFor(30000, [&] { return !TextOf(status).empty(); }));
+        report_.Set("reopened.status", TextOf(status));
+        ReportFields("reopened.");
+        PostMessageW(Item(disc_maker::kGameFolder), WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(Item(disc_maker::kGameFolder), WM_KEYUP, VK_ESCAPE, 0);
+        report_.Set("reopened.closed", WaitForSingleObject(process_->get(), 60000) == WAIT_OBJECT_0);
+        TerminateProcess(process_->get(), 1);
     }
 
     // Once a tenth of the image is written, Make, which reads Cancel by then, is clicked.
@@ -246,8 +331,9 @@ class Driver {
         if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Autorun\\Disc Maker", 0, KEY_QUERY_VALUE, &key) !=
             ERROR_SUCCESS)
             return;
-        for (const auto& [name, value] : {std::pair{"remembered_game", L"Game folder"},
-                                          std::pair{"remembered_output", L"Output folder"}}) {
+        for (const auto& [name, value] :
+             {std::pair{"remembered_game", L"Game folder"}, std::pair{"remembered_output", L"Output folder"},
+              std::pair{"remembered_project", L"Project folder"}}) {
             wchar_t text[1024] = L"";
             DWORD bytes = sizeof text - sizeof(wchar_t), type = 0;
             if (RegQueryValueExW(key, value, nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes) ==
@@ -262,6 +348,7 @@ class Driver {
     e2e::KeyValues report_;
     std::unique_ptr<autorun::Win32Handle> process_;
     HWND window_ = nullptr;
+    std::wstring savedProject_;
 };
 
 }  // namespace

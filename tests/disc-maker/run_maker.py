@@ -4,7 +4,11 @@
 maker_driver.exe fills the window's fields with window messages and presses Enter, in steps:
   1. the demo disc (the demo game, its Linux script, a PNG splash, an icon, texts, CD as the medium),
      timed; the image must be the one the Linux autorun-disc makes from the same inputs, byte for byte
-     (both under SOURCE_DATE_EPOCH), and pass `autorun-disc check` and xorriso;
+     (both under SOURCE_DATE_EPOCH), and pass `autorun-disc check` and xorriso.  Before the make the
+     project is saved through the save dialog (its name typed without the extension); the Linux tool's
+     `make --project` must make the same bytes from it, and so must the command the window shows, its
+     words those the driver typed.  The saved project is opened in a second window from its command line
+     at the end, and every field must come back;
   2. a splash picture that is no picture, 3. a game program missing from the folder, 4. an output inside
      the game folder: each status line must be the line the command line prints, without its
      "autorun-disc: ";
@@ -32,6 +36,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
 from run_e2e import Failure, Wine, Xvfb, end_leftovers, load_report, save_config, windows_path  # noqa: E402
 
 MAKER_NAME = "Autorun Disc Maker.exe"
+PROJECT_NAME = "autorun-demo"  # typed into the save dialog; the window adds ".autorun.json"
 SCREEN = (1024, 768)
 DESKTOP_TIMEOUT_S = 900
 SOURCE_DATE_EPOCH = "1700000000"
@@ -67,6 +72,8 @@ class Run:
         for name in ("tool", "demo", "big", "bad", "out", "cli", "reports"):
             shutil.rmtree(self.work / name, ignore_errors=True)
             (self.work / name).mkdir(parents=True)
+        # An earlier run's project would make the window ask before replacing it.
+        self.project_file().unlink(missing_ok=True)
         tool = self.work / "tool"
         shutil.copyfile(self.args.maker, tool / MAKER_NAME)
         shutil.copyfile(self.args.launcher, tool / "autorun.exe")
@@ -107,6 +114,7 @@ class Run:
         steps = [
             dict({key: as_window(value) for key, value in demo.items()}, kind="iso", medium=1,
                  output=windows_path(out / "autorun-demo.iso"), capture_filled=windows_path(reports / "filled.bmp"),
+                 save_project=windows_path(self.work / PROJECT_NAME),
                  capture_done=windows_path(reports / "made.bmp")),
             {"splash": windows_path(self.work / "bad" / "notes.jpg"), "output": windows_path(out / "bad.iso"),
              "capture_done": windows_path(reports / "refused.bmp")},
@@ -121,10 +129,62 @@ class Run:
             steps = steps[:1]
         # Esc comes while the big make runs again.
         config = {"maker": windows_path(self.work / "tool" / MAKER_NAME), "report": windows_path(reports / "driver.txt"),
-                  "steps": len(steps), "close_while_making": 0 if self.args.demo else 1}
+                  "steps": len(steps), "close_while_making": 0 if self.args.demo else 1,
+                  "reopen_project": windows_path(self.project_file())}
         for number, step in enumerate(steps, 1):
             config.update({f"{number}.{key}": value for key, value in step.items()})
         return config
+
+    def project_file(self):
+        return self.work / f"{PROJECT_NAME}.autorun.json"
+
+    def check_project(self, report):
+        """The saved project and the command shown make the demo's bytes; the project opens again whole."""
+        image = self.work / "out" / "autorun-demo.iso"
+        project = self.project_file()
+        self.expect(report.get("saved") == "1", f"the project was not saved: {report.get('save_status')!r} "
+                    f"(dialog found: {report.get('save_dialog')!r})")
+        self.expect(report.get("saved_title") == f"{project.name} - Autorun Disc Maker",
+                    f"the title after saving: {report.get('saved_title')!r}")
+        tool = self.work / "tool"
+        launchers = ["--launcher", tool / "autorun.exe", "--linux-launcher", tool / "autorun"]
+        if self.expect(project.is_file(), f"no project at {project}"):
+            from_project = self.work / "cli" / "from-project.iso"
+            made = self.tool("make", "--project", project, *launchers, "--iso", from_project, check=False)
+            self.expect(made.returncode == 0 and from_project.read_bytes() == image.read_bytes(),
+                        f"make --project {project.name} did not make the window's image: "
+                        f"{made.stderr.decode(errors='replace')}")
+        demo = self.demo_inputs()
+        words = report.get("command_words", "").splitlines()
+        expected = ["autorun-disc", "make", "--game", windows_path(demo["game"]), "--exe", "demo_game.exe",
+                    "--linux-exe", "demo_game.sh", "--splash", windows_path(demo["splash"]),
+                    "--icon", windows_path(demo["icon"]), "--label", LABEL, "--product", PRODUCT,
+                    "--company", COMPANY, "--media", "cd", "--iso", windows_path(image)]
+        self.expect(words == expected, f"the command shown: {report.get('command')!r}")
+        # The command as a Linux author would run it: the same options, the paths on the Linux side.
+        from_command = self.work / "cli" / "from-command.iso"
+        arguments = [normalized(word) if word.startswith("Z:") else word for word in words[2:]]
+        if "--iso" in arguments:
+            arguments[arguments.index("--iso") + 1] = str(from_command)
+        made = self.tool("make", *arguments, *launchers, check=False)
+        self.expect(made.returncode == 0 and from_command.is_file()
+                    and from_command.read_bytes() == image.read_bytes(),
+                    f"the command shown did not make the window's image: {made.stderr.decode(errors='replace')}")
+        self.expect(report.get("reopened") == "1" and report.get("reopened.closed") == "1",
+                    "the window did not open the project from its command line, or did not close")
+        self.expect(report.get("reopened.status") == f"Opened {project.name}",
+                    f"the reopened window's status: {report.get('reopened.status')!r}")
+        for key in ("game", "linux", "splash", "icon", "label", "product", "company", "output", "program", "kind",
+                    "replace", "medium", "title"):
+            saved = report.get(f"saved.{key}", "")
+            reopened = report.get(f"reopened.{key}", "")
+            if key == "title":
+                saved = f"{project.name} - Autorun Disc Maker"
+            self.expect(normalized(saved).casefold() == normalized(reopened).casefold(),
+                        f"the project's {key} came back as {reopened!r}, not {saved!r}")
+        if not self.args.demo:
+            self.expect(same(report.get("remembered_project", ""), windows_path(self.work)),
+                        f"the project folder remembered: {report.get('remembered_project')!r}")
 
     def forget_folders(self, wine, env):
         subprocess.run([env["WINELOADER"], "reg", "delete", "HKCU\\Software\\Autorun", "/f"], env=env,
@@ -284,6 +344,7 @@ def main():
         wine.start_server()
         report = run.drive(wine)
         run.check_demo(report)
+        run.check_project(report)
         if not args.demo:
             run.check_window(report)
             run.check_errors(report)

@@ -36,6 +36,11 @@ enum ControlId : int {
     kProgress,
     kStatus,
     kFindings,
+    kOpenProject,
+    kSaveProjectAs,
+    kCommand,
+    kCopyCommand,
+    kSaveProject,       // Ctrl+S: no control of its own, it saves where the project was opened or saved
     kFirstLabel = 200,  // the static labels, numbered in order
 };
 

@@ -25,7 +25,7 @@ constexpr DWORD kPathBuffer = 32768;
 
 std::optional<std::wstring> RunFileDialog(HWND owner, const wchar_t* filter, const wchar_t* extension,
                                           const std::wstring& current, const std::wstring& startFolder,
-                                          bool save) {
+                                          bool save, bool askToReplace) {
     std::vector<wchar_t> path(kPathBuffer, L'\0');
     current.copy(path.data(), std::min<std::size_t>(current.size(), kPathBuffer - 1));
     OPENFILENAMEW dialog{};
@@ -37,8 +37,8 @@ std::optional<std::wstring> RunFileDialog(HWND owner, const wchar_t* filter, con
     dialog.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
     dialog.lpstrDefExt = extension;
     // Replacing an existing output is the "Replace" box's decision, not the dialog's.
-    dialog.Flags =
-        OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER | (save ? OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST);
+    dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER |
+                   (save ? OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST) | (askToReplace ? OFN_OVERWRITEPROMPT : 0);
     const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     if (!chosen) return std::nullopt;
     return std::wstring(path.data());
@@ -62,12 +62,13 @@ std::optional<std::wstring> ChooseFolder(HWND owner, const wchar_t* title, const
 
 std::optional<std::wstring> ChooseFileToOpen(HWND owner, const wchar_t* filter, const std::wstring& current,
                                              const std::wstring& startFolder) {
-    return RunFileDialog(owner, filter, nullptr, current, startFolder, false);
+    return RunFileDialog(owner, filter, nullptr, current, startFolder, false, false);
 }
 
 std::optional<std::wstring> ChooseFileToSave(HWND owner, const wchar_t* filter, const wchar_t* extension,
-                                             const std::wstring& current, const std::wstring& startFolder) {
-    return RunFileDialog(owner, filter, extension, current, startFolder, true);
+                                             const std::wstring& current, const std::wstring& startFolder,
+                                             bool askToReplace) {
+    return RunFileDialog(owner, filter, extension, current, startFolder, true, askToReplace);
 }
 
 }  // namespace disc_maker

@@ -3,7 +3,12 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <shellapi.h>
+
+#include <string>
+
 #include "maker_window.h"
+#include "win32_scoped_handle.h"
 
 namespace {
 
@@ -21,9 +26,28 @@ class ComApartment {
     bool initialized_;
 };
 
+struct AcceleratorDestruction {
+    void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
+};
+
+// The project file given as the first argument, as Explorer's "Open with" gives it; "" without one.
+std::wstring ProjectArgument() {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments) return {};
+    std::wstring file = count > 1 ? arguments[1] : L"";
+    LocalFree(arguments);
+    return file;
+}
+
 int RunMessageLoop(HWND window) {
+    const autorun::ScopedHandle<HACCEL, AcceleratorDestruction> keys(disc_maker::CreateMakerAccelerators());
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Ctrl+O and Ctrl+S, from any control of the window but not from the dialogs it opens.
+        if (keys.get() && IsWindow(window) && (message.hwnd == window || IsChild(window, message.hwnd)) &&
+            TranslateAcceleratorW(window, keys.get(), &message))
+            continue;
         // Tab, the arrow keys in radio groups, access keys, Enter for Make and Esc for closing.
         if (IsWindow(window) && IsDialogMessageW(window, &message)) continue;
         TranslateMessage(&message);
@@ -40,7 +64,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     InitCommonControlsEx(&controls);
     const ComApartment com;
     if (!disc_maker::RegisterMakerWindow(instance)) return 1;
-    HWND window = disc_maker::CreateMakerWindow(instance, show);
+    HWND window = disc_maker::CreateMakerWindow(instance, show, ProjectArgument());
     if (!window) return 1;
     return RunMessageLoop(window);
 }

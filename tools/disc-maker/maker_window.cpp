@@ -4,6 +4,8 @@
 #include <shellapi.h>
 
 #include <filesystem>
+#include <iterator>
+#include <optional>
 #include <memory>
 #include <set>
 #include <string_view>
@@ -16,6 +18,8 @@
 #include "findings_list.h"
 #include "game_program_list.h"
 #include "make_worker.h"
+#include "project_document.h"
+#include "project_file.h"
 #include "project_fields.h"
 #include "settings_memory.h"
 #include "size_estimate.h"
@@ -64,6 +68,7 @@ class MakerWindow {
     }
 
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void OpenProject(const std::wstring& file);
 
    private:
     HWND Control(int id) const { return GetDlgItem(window_, id); }
@@ -85,6 +90,12 @@ class MakerWindow {
     void DropFiles(HDROP drop);
     void Close();
 
+    void ChooseProjectToOpen();
+    void SaveProject(bool choose);
+    std::optional<std::wstring> ChooseProjectFile();
+    void ShowProjectFile(const std::wstring& file);
+    void ShowCommand();
+
     HWND window_;
     DialogUnits units_;
     fs::path toolFolder_;
@@ -95,7 +106,8 @@ class MakerWindow {
     std::wstring listedFolder_;
     std::wstring shownSplash_;
     SplashLook splash_;
-    std::set<int> problems_;  // the static controls that show a problem, in red
+    std::set<int> problems_;    // the static controls that show a problem, in red
+    std::wstring projectFile_;  // where the project was last opened from or saved to
 };
 
 void MakerWindow::SetText(int id, const std::wstring& text, bool problem) {
@@ -264,8 +276,89 @@ void MakerWindow::ShowEstimate(const Estimate& estimate) {
 void MakerWindow::Refresh() {
     KillTimer(window_, kRefreshTimer);
     RefreshPrograms(PathInField(window_, kGameFolder));
+    // A new listing may have chosen another program.
+    ShowCommand();
     RefreshSplash();
     StartEstimate();
+}
+
+void MakerWindow::ShowCommand() {
+    const std::wstring command = CommandOfFields(window_);
+    if (command != ControlText(Control(kCommand))) SetControlText(Control(kCommand), command);
+}
+
+void MakerWindow::ShowProjectFile(const std::wstring& file) {
+    projectFile_ = file;
+    SetWindowTextW(window_, WindowTitle(file).c_str());
+    RememberFolder(kProjectFolderValue, ParentFolder(file));
+}
+
+// Every field comes from the file, the program list first, so that the project's program is chosen
+// even when the folder's listing lacks it.
+void MakerWindow::OpenProject(const std::wstring& file) {
+    std::error_code error;
+    const fs::path path = fs::absolute(fs::path(file), error);
+    authoring::DiscProject project;
+    try {
+        project = authoring::ReadProjectFile(error ? fs::path(file) : path);
+    } catch (const std::exception& failure) {
+        SetText(kStatus, WindowText(failure.what()), true);
+        return;
+    }
+    FieldsFromProject(window_, project);
+    RefreshPrograms(PathInField(window_, kGameFolder));
+    if (!project.exe.empty()) ChooseGameProgram(Control(kGameProgram), WindowText(project.exe));
+    ShowProjectFile((error ? fs::path(file) : path).wstring());
+    ClearFindings(Control(kFindings));
+    SendMessageW(Control(kProgress), PBM_SETPOS, 0, 0);
+    SetText(kStatus, L"Opened " + fs::path(projectFile_).filename().wstring());
+    Refresh();
+}
+
+void MakerWindow::ChooseProjectToOpen() {
+    const std::wstring start =
+        projectFile_.empty() ? RememberedFolder(kProjectFolderValue) : ParentFolder(projectFile_);
+    if (const auto chosen = ChooseFileToOpen(window_, kProjectFilter, L"", start)) OpenProject(*chosen);
+}
+
+// Nothing when the author cancels, or declines to replace a file the dialog did not ask about.
+std::optional<std::wstring> MakerWindow::ChooseProjectFile() {
+    const std::wstring current = projectFile_.empty() ? DiscFolderName() + kProjectExtension : projectFile_;
+    const std::wstring start = projectFile_.empty() ? RememberedFolder(kProjectFolderValue) : L"";
+    const auto chosen = ChooseFileToSave(window_, kProjectFilter, nullptr, current, start, true);
+    if (!chosen) return std::nullopt;
+    const std::wstring file = WithProjectExtension(*chosen);
+    if (file == *chosen || GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) return file;
+    const std::wstring question =
+        fs::path(file).filename().wstring() + L" already exists.\nDo you want to replace it?";
+    if (MessageBoxW(window_, question.c_str(), L"Save project", MB_YESNO | MB_ICONWARNING) != IDYES)
+        return std::nullopt;
+    return file;
+}
+
+// A draft is saved as it is: the file format takes a project without its game or output.
+void MakerWindow::SaveProject(bool choose) {
+    authoring::DiscProject project;
+    try {
+        project = ProjectFromFields(window_);
+    } catch (const FieldError& error) {
+        SetText(kStatus, WindowText(error.what()), true);
+        return;
+    }
+    std::wstring file = projectFile_;
+    if (choose || file.empty()) {
+        const auto chosen = ChooseProjectFile();
+        if (!chosen) return;
+        file = *chosen;
+    }
+    try {
+        authoring::WriteProjectFile(project, fs::path(file));
+    } catch (const std::exception& failure) {
+        SetText(kStatus, WindowText(failure.what()), true);
+        return;
+    }
+    ShowProjectFile(file);
+    SetText(kStatus, L"Saved " + fs::path(file).filename().wstring());
 }
 
 void MakerWindow::Make() {
@@ -332,6 +425,8 @@ void MakerWindow::DropFiles(HDROP drop) {
         const std::wstring extension = Lowered(fs::path(path).extension().wstring());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             SetControlText(Control(kGameFolder), path);
+        else if (extension == L".json")
+            OpenProject(path);
         else if (extension == L".ico")
             SetControlText(Control(kIcon), path);
         else if (extension == L".jpg" || extension == L".jpeg" || extension == L".png")
@@ -360,6 +455,19 @@ void MakerWindow::Command(int id, int code) {
         case kMake:
             Make();
             return;
+        case kOpenProject:
+            ChooseProjectToOpen();
+            return;
+        case kSaveProject:
+        case kSaveProjectAs:
+            SaveProject(id == kSaveProjectAs);
+            return;
+        case kCopyCommand:
+            if (!CopyToClipboard(window_, ControlText(Control(kCommand))))
+                SetText(kStatus, L"cannot copy the command: the clipboard is busy", true);
+            return;
+        case kCommand:
+            return;
         case IDCANCEL:
             Close();
             return;
@@ -377,18 +485,20 @@ void MakerWindow::Command(int id, int code) {
             return;
         case kMedium:
             if (code == CBN_SELCHANGE) ShowGauge(estimatedSectors_);
-            return;
+            break;
         case kOutputIso:
         case kOutputFolder:
             if (code == BN_CLICKED) ScheduleRefresh();
-            return;
+            break;
         case kGameProgram:
             if (code == CBN_SELCHANGE || code == CBN_EDITCHANGE) ScheduleRefresh();
-            return;
+            break;
         default:
             if (code == EN_CHANGE) ScheduleRefresh();
-            return;
+            break;
     }
+    // The command follows every field at once: it needs no file, unlike the rest of Refresh.
+    ShowCommand();
 }
 
 LRESULT MakerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -469,7 +579,7 @@ bool RegisterMakerWindow(HINSTANCE instance) {
     return RegisterClassExW(&windowClass) != 0;
 }
 
-HWND CreateMakerWindow(HINSTANCE instance, int show) {
+HWND CreateMakerWindow(HINSTANCE instance, int show, const std::wstring& projectFile) {
     const DialogUnits units;
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, units.X(kClientWidth), units.Y(kClientHeight)};
@@ -481,7 +591,14 @@ HWND CreateMakerWindow(HINSTANCE instance, int show) {
     ShowWindow(window, show);
     UpdateWindow(window);
     SetFocus(GetDlgItem(window, kGameFolder));
+    auto* maker = reinterpret_cast<MakerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!projectFile.empty() && maker) maker->OpenProject(projectFile);
     return window;
+}
+
+HACCEL CreateMakerAccelerators() {
+    ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'O', kOpenProject}, {FCONTROL | FVIRTKEY, 'S', kSaveProject}};
+    return CreateAcceleratorTableW(keys, int(std::size(keys)));
 }
 
 }  // namespace disc_maker

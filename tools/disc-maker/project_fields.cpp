@@ -93,7 +93,14 @@ void RequireMakeable(const authoring::DiscProject& project) {
 
 void FieldsFromProject(HWND window, const authoring::DiscProject& project) {
     SetField(window, kGameFolder, project.gameFolder, true);
-    ChooseGameProgram(GetDlgItem(window, kGameProgram), WindowText(project.exe));
+    // A draft without a program leaves the field empty rather than choosing an empty item.
+    HWND programs = GetDlgItem(window, kGameProgram);
+    if (project.exe.empty()) {
+        SendMessageW(programs, CB_SETCURSEL, WPARAM(-1), 0);
+        SetControlText(programs, L"");
+    } else {
+        ChooseGameProgram(programs, WindowText(project.exe));
+    }
     SetField(window, kLinuxProgram, project.linuxExe, true);
     SetField(window, kSplash, project.launcher.splash, true);
     SetField(window, kIcon, project.launcher.icon, true);

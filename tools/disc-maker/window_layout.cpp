@@ -57,7 +57,10 @@ constexpr int RowY(int row) {
 
 constexpr int kOutputRow = 8;
 constexpr int kPreviewHeight = kPreviewWidth * 3 / 4;
-constexpr int kMakeY = RowY(kOutputRow + 4);
+constexpr int kCommandY = RowY(kOutputRow + 4);
+constexpr int kMakeY = RowY(kOutputRow + 5);
+constexpr int kProjectButtonWidth = 64;
+constexpr int kProgressX = kMargin + 56 + 2 * (kProjectButtonWidth + 4);
 
 const Control kControls[] = {
     PATH_ROW(0, L"&Game folder:", kFirstLabel + 0, kGameFolder, kGameFolderBrowse),
@@ -97,10 +100,20 @@ const Control kControls[] = {
     {WC_STATICW, L"", kStaticStyle | SS_NOPREFIX, kGaugeText, kFieldX, RowY(kOutputRow + 3), kRight - kFieldX,
      16},
 
+    // The command that makes the same disc, for authors who script their builds.
+    {WC_STATICW, L"Comm&and:", kStaticStyle | kGroup, kFirstLabel + 13, kMargin, kCommandY + 2, kLabelWidth,
+     8},
+    {WC_EDITW, L"", kEditStyle | ES_READONLY, kCommand, kFieldX, kCommandY,
+     kRight - kFieldX - kBrowseWidth - 4, 14},
+    {WC_BUTTONW, L"Cop&y", kButtonStyle, kCopyCommand, kRight - kBrowseWidth, kCommandY, kBrowseWidth, 14},
+
     {WC_BUTTONW, L"&Make", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, kMake, kMargin,
      kMakeY, 50, 14},
-    {PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, kProgress, kMargin + 56, kMakeY + 2, kRight - kMargin - 56,
-     10},
+    {WC_BUTTONW, L"Open pro&ject...", kButtonStyle, kOpenProject, kMargin + 56, kMakeY, kProjectButtonWidth,
+     14},
+    {WC_BUTTONW, L"Sa&ve project...", kButtonStyle, kSaveProjectAs, kMargin + 56 + kProjectButtonWidth + 4,
+     kMakeY, kProjectButtonWidth, 14},
+    {PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, kProgress, kProgressX, kMakeY + 2, kRight - kProgressX, 10},
     {WC_STATICW, L"", kStaticStyle | SS_NOPREFIX, kStatus, kMargin, kMakeY + 18, kRight - kMargin, 18},
     {WC_STATICW, L"Fin&dings:", kStaticStyle | kGroup, kFirstLabel + 11, kMargin, kMakeY + 38, kLabelWidth,
      8},

@@ -11,7 +11,7 @@ namespace disc_maker {
 
 // The client area's size in dialog units.
 constexpr int kClientWidth = 440;
-constexpr int kClientHeight = 348;
+constexpr int kClientHeight = 366;
 
 // Makes every control, each with the dialog font.
 void CreateControls(HWND window, HINSTANCE instance, const DialogUnits& units);

@@ -70,6 +70,8 @@ scripts/bootstrap.sh
 say "bootstrap: everything installed ($(seconds_since "$step"))"
 
 preset=windows-x86
+# The same flags as scripts/test.sh, so that running one after the other doesn't rebuild everything.
+export AUTORUN_WERROR=${AUTORUN_WERROR:-ON}
 say "running the shipped 32-bit build ($preset)"
 
 mkdir -p "$out"

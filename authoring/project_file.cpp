@@ -192,8 +192,7 @@ class ProjectReader {
             if (std::optional<std::string> text = Text(group, key, kind)) value = std::move(*text);
         });
         if (project.media && !FindMedium(*project.media))
-            throw Problem("\"media\" is " + Quoted(*project.media) + ", not one of " +
-                          MediaChoices());
+            throw Problem("\"media\" is " + Quoted(*project.media) + ", not one of " + MediaChoices());
         ReadOutput(project);
         return project;
     }
@@ -224,8 +223,7 @@ class ProjectReader {
         }
         if (const std::optional<std::string> kind = Text("output", "kind", Kind::kText)) {
             if (*kind != "iso" && *kind != "folder")
-                throw Problem("\"output.kind\" is " + Quoted(*kind) +
-                              ", not \"iso\" or \"folder\"");
+                throw Problem("\"output.kind\" is " + Quoted(*kind) + ", not \"iso\" or \"folder\"");
             project.outputKind = *kind == "iso" ? OutputKind::kIso : OutputKind::kFolder;
         } else if (Find("output", "path")) {
             throw Problem("missing \"output.kind\" (\"iso\" or \"folder\") for \"output.path\"");

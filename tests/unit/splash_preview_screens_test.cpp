@@ -55,8 +55,7 @@ TEST(SplashPreviewScreens, NoPictureCutsNothing) {
 TEST(SplashPreviewScreens, TextSaysHowManyRowsAreCutAndOnWhichScreen) {
     EXPECT_EQ(CutText(LayOutSplash({800, 1000}, ScreenShape::k4x3)),
               L"512 of 1280 rows cut off on 1024 x 768");
-    EXPECT_EQ(CutText(LayOutSplash({800, 600}, ScreenShape::k4x3)),
-              L"the whole picture shows on 1024 x 768");
+    EXPECT_EQ(CutText(LayOutSplash({800, 600}, ScreenShape::k4x3)), L"the whole picture shows on 1024 x 768");
     EXPECT_EQ(CutText(LayOutSplash({800, 600}, ScreenShape::k16x10)),
               L"160 of 960 rows cut off on 1280 x 800");
 }

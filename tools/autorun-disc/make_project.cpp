@@ -30,8 +30,7 @@ void OverrideLauncher(authoring::LauncherSources& sources, const authoring::Laun
 
 authoring::DiscProject ProjectToMake(const Arguments& arguments) {
     if (!arguments.makeProject) return arguments.make;
-    authoring::DiscProject project =
-        authoring::ReadProjectFile(authoring::FilePath(*arguments.makeProject));
+    authoring::DiscProject project = authoring::ReadProjectFile(authoring::FilePath(*arguments.makeProject));
     const authoring::DiscProject& given = arguments.make;
     Override(project.gameFolder, given.gameFolder);
     Override(project.exe, given.exe);

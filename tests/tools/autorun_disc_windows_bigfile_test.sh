@@ -5,11 +5,7 @@
 # file calls), so it runs for the shipped build only.
 # Usage: autorun_disc_windows_bigfile_test.sh LINUX_AUTORUN_DISC LAUNCHER GAME_EXE EMULATOR... AUTORUN_DISC_EXE
 set -u
-linux_tool=$(realpath "$1") launcher=$(realpath "$2") game_exe=$(realpath "$3")
-shift 3
-tool=("$@")
-last=$((${#tool[@]} - 1))
-tool[last]=$(realpath "${tool[last]}")
+. "$(dirname "$0")/windows_tool_arguments.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1

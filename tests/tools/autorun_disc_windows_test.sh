@@ -4,11 +4,7 @@
 # past the usual lengths, and output identical to the Linux build's, from options and from a project file.
 # Usage: autorun_disc_windows_test.sh LINUX_AUTORUN_DISC LAUNCHER GAME_EXE EMULATOR... AUTORUN_DISC_EXE
 set -u
-linux_tool=$(realpath "$1") launcher=$(realpath "$2") game_exe=$(realpath "$3")
-shift 3
-tool=("$@")
-last=$((${#tool[@]} - 1))
-tool[last]=$(realpath "${tool[last]}")
+. "$(dirname "$0")/windows_tool_arguments.sh"
 export LC_ALL=C.UTF-8  # Wine turns UTF-8 arguments into UTF-16, and the program into Windows-1252
 work=$(mktemp -d)
 # Wine's drive Q: for the test's folder, when the tool runs through scripts/wine-run.sh PREFIX.
